@@ -1,0 +1,33 @@
+#pragma once
+
+#include <optional>
+
+#include <QHash>
+#include <QString>
+#include <QStringList>
+
+// The words that follow a command's name: positional arguments and options written
+// "--name value" or "--name=value". After "--" every word is positional, so a task
+// whose name begins with a dash can still be named.
+class CommandArguments {
+public:
+    // What one command accepts. Option names include their dashes ("--start").
+    struct Shape {
+        int requiredPositionals = 0;
+        int optionalPositionals = 0;
+        QStringList requiredOptions;
+        QStringList optionalOptions;
+    };
+
+    // Absent, with `error` saying why, for an unknown, repeated or value-less option,
+    // a missing required option, and too few or too many positional arguments.
+    static std::optional<CommandArguments> parse(const QStringList& words, const Shape& shape,
+                                                 QString& error);
+
+    const QStringList& positionals() const { return m_positionals; }
+    std::optional<QString> option(const QString& name) const;
+
+private:
+    QStringList m_positionals;
+    QHash<QString, QString> m_options;
+};

@@ -1,0 +1,129 @@
+#include "CommandTable.h"
+
+#include "store/DataController.h"
+
+namespace {
+
+bool asksForHelp(const QStringList& words) {
+    for (const QString& word : words) {
+        if (word == QLatin1String("--"))
+            return false;
+        if (word == QLatin1String("--help") || word == QLatin1String("-h"))
+            return true;
+    }
+    return false;
+}
+
+} // namespace
+
+CommandTable::CommandTable() {
+    using Shape = CommandArguments::Shape;
+    const auto s = [](const char* text) { return QString::fromLatin1(text); };
+    m_commands = {
+        {s("add-pomodoro"),
+         s("--start <time> --duration <seconds> [--break <seconds>] [--task <name>]"),
+         Shape{0, 0, {s("--start"), s("--duration")}, {s("--break"), s("--task")}},
+         &StoreCommands::addPomodoro},
+        {s("add-session"), s("--at <time> --tasks <count>"),
+         Shape{0, 0, {s("--at"), s("--tasks")}, {}}, &StoreCommands::addSession},
+        {s("add-goal"), s("--at <time> --tasks <count>"),
+         Shape{0, 0, {s("--at"), s("--tasks")}, {}}, &StoreCommands::addGoal},
+        {s("add-task-info"), s("<name> --color <#rrggbb> [--description <text>]"),
+         Shape{1, 0, {s("--color")}, {s("--description")}}, &StoreCommands::addTaskInfo},
+        {s("rename-task-info"), s("<old-name> <new-name>"), Shape{2, 0, {}, {}},
+         &StoreCommands::renameTaskInfo},
+        {s("delete-task-info"), s("<name>"), Shape{1, 0, {}, {}}, &StoreCommands::deleteTaskInfo},
+        {s("tasks"), QString(), Shape{}, &StoreCommands::tasks},
+        {s("day"), s("[<day>]"), Shape{0, 1, {}, {}}, &StoreCommands::day},
+        {s("today"), QString(), Shape{}, &StoreCommands::today},
+        {s("stats"), QString(), Shape{}, &StoreCommands::stats},
+        {s("export-csv"), s("<day> <file>"), Shape{2, 0, {}, {}}, &StoreCommands::exportCsv},
+    };
+}
+
+ExitStatus CommandTable::run(const QStringList& arguments) const {
+    if (arguments.isEmpty()) {
+        Terminal::printError(QStringLiteral("no command given"));
+        Terminal::printDiagnostic(usage());
+        return ExitStatus::UsageError;
+    }
+    const QString& name = arguments.first();
+    if (name == QLatin1String("help") || name == QLatin1String("--help") ||
+        name == QLatin1String("-h"))
+        return help(arguments.mid(1));
+
+    const Command* command = find(name);
+    if (!command) {
+        Terminal::printError(
+            QStringLiteral("unknown command \"%1\"; see zestra-cli --help").arg(name));
+        return ExitStatus::UsageError;
+    }
+    const QStringList words = arguments.mid(1);
+    if (asksForHelp(words)) {
+        Terminal::printText(commandUsage(*command) + QLatin1Char('\n'));
+        return ExitStatus::Success;
+    }
+    QString error;
+    const std::optional<CommandArguments> parsed =
+        CommandArguments::parse(words, command->shape, error);
+    if (!parsed) {
+        Terminal::printError(command->name + QStringLiteral(": ") + error);
+        Terminal::printDiagnostic(commandUsage(*command));
+        return ExitStatus::UsageError;
+    }
+
+    DataController store(DataController::defaultDataDirectory());
+    StoreCommands commands(store);
+    return (commands.*(command->handler))(*parsed);
+}
+
+QString CommandTable::usage() const {
+    QString text = QStringLiteral("Usage: zestra-cli <command> [arguments]\n\nCommands:\n");
+    for (const Command& command : m_commands)
+        text += QStringLiteral("  ") + command.name +
+                (command.synopsis.isEmpty() ? QString() : QLatin1Char(' ') + command.synopsis) +
+                QLatin1Char('\n');
+    text += QStringLiteral(
+        "  help [<command>]\n"
+        "\n"
+        "A <time> is an ISO 8601 local time such as 2026-03-29T09:30:00 (seconds and their\n"
+        "fraction are optional; a trailing Z or an offset like +02:00 makes it absolute).\n"
+        "A <day> is YYYY-MM-DD; day shows today when it is left out. The break of a\n"
+        "pomodoro is 300 seconds unless --break is given.\n"
+        "\n"
+        "Listings are JSON on standard output; moments in them are seconds since\n"
+        "2001-01-01T00:00:00Z. Messages go to standard error. The records live in\n"
+        "$XDG_DATA_HOME/Zestra; TZ sets the time zone of local times and days.\n"
+        "\n"
+        "Exit status: 0 done, 1 refused by the store or nothing to show, 2 wrong usage.\n");
+    return text;
+}
+
+const CommandTable::Command* CommandTable::find(const QString& name) const {
+    for (const Command& command : m_commands) {
+        if (command.name == name)
+            return &command;
+    }
+    return nullptr;
+}
+
+ExitStatus CommandTable::help(const QStringList& topics) const {
+    if (topics.isEmpty()) {
+        Terminal::printText(usage());
+        return ExitStatus::Success;
+    }
+    const Command* command = topics.size() == 1 ? find(topics.first()) : nullptr;
+    if (!command) {
+        Terminal::printError(QStringLiteral("help: no command \"%1\"").arg(topics.join(u' ')));
+        return ExitStatus::UsageError;
+    }
+    Terminal::printText(commandUsage(*command) + QLatin1Char('\n'));
+    return ExitStatus::Success;
+}
+
+QString CommandTable::commandUsage(const Command& command) const {
+    QString text = QStringLiteral("usage: zestra-cli ") + command.name;
+    if (!command.synopsis.isEmpty())
+        text += QLatin1Char(' ') + command.synopsis;
+    return text;
+}

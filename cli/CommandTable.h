@@ -1,0 +1,34 @@
+#pragma once
+
+#include <QList>
+#include <QString>
+#include <QStringList>
+
+#include "CommandArguments.h"
+#include "StoreCommands.h"
+#include "Terminal.h"
+
+// The commands the program knows, their shapes and their usage text. It finds the
+// command, checks the shape of its arguments, and only then opens the store.
+class CommandTable {
+public:
+    CommandTable();
+
+    // `arguments` without the program's own name.
+    ExitStatus run(const QStringList& arguments) const;
+    QString usage() const;
+
+private:
+    struct Command {
+        QString name;
+        QString synopsis;
+        CommandArguments::Shape shape;
+        ExitStatus (StoreCommands::*handler)(const CommandArguments&);
+    };
+
+    const Command* find(const QString& name) const;
+    ExitStatus help(const QStringList& topics) const;
+    QString commandUsage(const Command& command) const;
+
+    QList<Command> m_commands;
+};
