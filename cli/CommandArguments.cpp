@@ -2,14 +2,16 @@
 
 namespace {
 
-bool looksLikeOption(const QString& word) {
+bool looksLikeOption(const QString& word)
+{
     return word.size() > 1 && word.startsWith(QLatin1Char('-'));
 }
 
 } // namespace
 
 std::optional<CommandArguments> CommandArguments::parse(const QStringList& words,
-                                                        const Shape& shape, QString& error) {
+                                                        const Shape& shape, QString& error)
+{
     CommandArguments parsed;
     bool optionsEnded = false;
     for (qsizetype i = 0; i < words.size(); ++i) {
@@ -68,7 +70,8 @@ std::optional<CommandArguments> CommandArguments::parse(const QStringList& words
     return parsed;
 }
 
-std::optional<QString> CommandArguments::option(const QString& name) const {
+std::optional<QString> CommandArguments::option(const QString& name) const
+{
     const auto found = m_options.constFind(name);
     if (found == m_options.constEnd())
         return std::nullopt;

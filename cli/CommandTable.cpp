@@ -4,7 +4,8 @@
 
 namespace {
 
-bool asksForHelp(const QStringList& words) {
+bool asksForHelp(const QStringList& words)
+{
     for (const QString& word : words) {
         if (word == QLatin1String("--"))
             return false;
@@ -16,7 +17,8 @@ bool asksForHelp(const QStringList& words) {
 
 } // namespace
 
-CommandTable::CommandTable() {
+CommandTable::CommandTable()
+{
     using Shape = CommandArguments::Shape;
     const auto s = [](const char* text) { return QString::fromLatin1(text); };
     m_commands = {
@@ -41,7 +43,8 @@ CommandTable::CommandTable() {
     };
 }
 
-ExitStatus CommandTable::run(const QStringList& arguments) const {
+ExitStatus CommandTable::run(const QStringList& arguments) const
+{
     if (arguments.isEmpty()) {
         Terminal::printError(QStringLiteral("no command given"));
         Terminal::printDiagnostic(usage());
@@ -77,7 +80,8 @@ ExitStatus CommandTable::run(const QStringList& arguments) const {
     return (commands.*(command->handler))(*parsed);
 }
 
-QString CommandTable::usage() const {
+QString CommandTable::usage() const
+{
     QString text = QStringLiteral("Usage: zestra-cli <command> [arguments]\n\nCommands:\n");
     for (const Command& command : m_commands)
         text += QStringLiteral("  ") + command.name +
@@ -99,7 +103,8 @@ QString CommandTable::usage() const {
     return text;
 }
 
-const CommandTable::Command* CommandTable::find(const QString& name) const {
+const CommandTable::Command* CommandTable::find(const QString& name) const
+{
     for (const Command& command : m_commands) {
         if (command.name == name)
             return &command;
@@ -107,7 +112,8 @@ const CommandTable::Command* CommandTable::find(const QString& name) const {
     return nullptr;
 }
 
-ExitStatus CommandTable::help(const QStringList& topics) const {
+ExitStatus CommandTable::help(const QStringList& topics) const
+{
     if (topics.isEmpty()) {
         Terminal::printText(usage());
         return ExitStatus::Success;
@@ -121,7 +127,8 @@ ExitStatus CommandTable::help(const QStringList& topics) const {
     return ExitStatus::Success;
 }
 
-QString CommandTable::commandUsage(const Command& command) const {
+QString CommandTable::commandUsage(const Command& command) const
+{
     QString text = QStringLiteral("usage: zestra-cli ") + command.name;
     if (!command.synopsis.isEmpty())
         text += QLatin1Char(' ') + command.synopsis;

@@ -7,13 +7,15 @@
 
 namespace {
 
-QJsonValue orNull(const std::optional<QString>& text) {
+QJsonValue orNull(const std::optional<QString>& text)
+{
     return text ? QJsonValue(*text) : QJsonValue(QJsonValue::Null);
 }
 
 } // namespace
 
-QJsonObject RecordJson::pomodoro(const Pomodoro& pomodoro) {
+QJsonObject RecordJson::pomodoro(const Pomodoro& pomodoro)
+{
     return QJsonObject{
         {QStringLiteral("startTime"), pomodoro.startTime},
         {QStringLiteral("endTime"), pomodoro.endTime},
@@ -26,7 +28,8 @@ QJsonObject RecordJson::pomodoro(const Pomodoro& pomodoro) {
     };
 }
 
-QJsonObject RecordJson::session(const Session& session) {
+QJsonObject RecordJson::session(const Session& session)
+{
     return QJsonObject{
         {QStringLiteral("finishedAt"), session.finishedAt},
         {QStringLiteral("tasksCount"), session.tasksCount},
@@ -34,7 +37,8 @@ QJsonObject RecordJson::session(const Session& session) {
     };
 }
 
-QJsonObject RecordJson::goal(const Goal& goal) {
+QJsonObject RecordJson::goal(const Goal& goal)
+{
     return QJsonObject{
         {QStringLiteral("achieveAt"), goal.achieveAt},
         {QStringLiteral("tasksCount"), goal.tasksCount},
@@ -43,7 +47,8 @@ QJsonObject RecordJson::goal(const Goal& goal) {
 }
 
 QJsonObject RecordJson::day(QList<Pomodoro> pomodoros, QList<Session> sessions,
-                            const std::optional<Goal>& goal) {
+                            const std::optional<Goal>& goal)
+{
     std::stable_sort(pomodoros.begin(), pomodoros.end());
     std::stable_sort(sessions.begin(), sessions.end());
     QJsonArray pomodoroArray;
@@ -61,8 +66,8 @@ QJsonObject RecordJson::day(QList<Pomodoro> pomodoros, QList<Session> sessions,
 }
 
 QJsonObject RecordJson::task(const QString& name, const QString& color,
-                             const std::optional<TaskInfo>& info, int executions,
-                             int timeDedicated) {
+                             const std::optional<TaskInfo>& info, int executions, int timeDedicated)
+{
     return QJsonObject{
         {QStringLiteral("name"), name},
         {QStringLiteral("color"), color},
@@ -75,7 +80,8 @@ QJsonObject RecordJson::task(const QString& name, const QString& color,
     };
 }
 
-QJsonObject RecordJson::stats(const DataController::Stats& stats) {
+QJsonObject RecordJson::stats(const DataController::Stats& stats)
+{
     return QJsonObject{
         {QStringLiteral("tasks"), stats.tasks},
         {QStringLiteral("sessions"), stats.sessions},
@@ -85,6 +91,7 @@ QJsonObject RecordJson::stats(const DataController::Stats& stats) {
     };
 }
 
-QJsonObject RecordJson::extensionData(const QVariantMap& data) {
+QJsonObject RecordJson::extensionData(const QVariantMap& data)
+{
     return QJsonObject::fromVariantMap(data);
 }

@@ -16,7 +16,8 @@ constexpr std::int32_t defaultBreakSeconds = 300;
 
 // Prints the error under the option's name when the value is refused.
 template <typename T, typename Parser>
-std::optional<T> parsed(const QString& label, const QString& text, Parser parser) {
+std::optional<T> parsed(const QString& label, const QString& text, Parser parser)
+{
     QString error;
     std::optional<T> value = parser(text, error);
     if (!value)
@@ -24,24 +25,29 @@ std::optional<T> parsed(const QString& label, const QString& text, Parser parser
     return value;
 }
 
-std::optional<Date> instantOption(const CommandArguments& arguments, const QString& name) {
+std::optional<Date> instantOption(const CommandArguments& arguments, const QString& name)
+{
     return parsed<Date>(name, *arguments.option(name), &TimeArgument::instant);
 }
 
-std::optional<std::int32_t> countOption(const CommandArguments& arguments, const QString& name) {
+std::optional<std::int32_t> countOption(const CommandArguments& arguments, const QString& name)
+{
     return parsed<std::int32_t>(name, *arguments.option(name), &ValueArgument::count);
 }
 
-std::optional<QString> nameArgument(const QString& text) {
+std::optional<QString> nameArgument(const QString& text)
+{
     return parsed<QString>(QStringLiteral("task name"), text, &ValueArgument::taskName);
 }
 
 } // namespace
 
 StoreCommands::StoreCommands(DataController& store)
-    : m_store(store) {}
+    : m_store(store)
+{}
 
-ExitStatus StoreCommands::addPomodoro(const CommandArguments& arguments) {
+ExitStatus StoreCommands::addPomodoro(const CommandArguments& arguments)
+{
     const std::optional<Date> start = instantOption(arguments, QStringLiteral("--start"));
     if (!start)
         return ExitStatus::UsageError;
@@ -80,7 +86,8 @@ ExitStatus StoreCommands::addPomodoro(const CommandArguments& arguments) {
     return ExitStatus::Success;
 }
 
-ExitStatus StoreCommands::addTaskInfo(const CommandArguments& arguments) {
+ExitStatus StoreCommands::addTaskInfo(const CommandArguments& arguments)
+{
     const std::optional<QString> name = nameArgument(arguments.positionals().at(0));
     if (!name)
         return ExitStatus::UsageError;
@@ -101,7 +108,8 @@ ExitStatus StoreCommands::addTaskInfo(const CommandArguments& arguments) {
     return ExitStatus::Success;
 }
 
-ExitStatus StoreCommands::renameTaskInfo(const CommandArguments& arguments) {
+ExitStatus StoreCommands::renameTaskInfo(const CommandArguments& arguments)
+{
     const std::optional<QString> oldName = nameArgument(arguments.positionals().at(0));
     if (!oldName)
         return ExitStatus::UsageError;
@@ -122,7 +130,8 @@ ExitStatus StoreCommands::renameTaskInfo(const CommandArguments& arguments) {
     return ExitStatus::Success;
 }
 
-ExitStatus StoreCommands::deleteTaskInfo(const CommandArguments& arguments) {
+ExitStatus StoreCommands::deleteTaskInfo(const CommandArguments& arguments)
+{
     const std::optional<QString> name = nameArgument(arguments.positionals().at(0));
     if (!name)
         return ExitStatus::UsageError;
@@ -134,7 +143,8 @@ ExitStatus StoreCommands::deleteTaskInfo(const CommandArguments& arguments) {
     return ExitStatus::Success;
 }
 
-ExitStatus StoreCommands::addSession(const CommandArguments& arguments) {
+ExitStatus StoreCommands::addSession(const CommandArguments& arguments)
+{
     const std::optional<Date> at = instantOption(arguments, QStringLiteral("--at"));
     if (!at)
         return ExitStatus::UsageError;
@@ -145,7 +155,8 @@ ExitStatus StoreCommands::addSession(const CommandArguments& arguments) {
     return ExitStatus::Success;
 }
 
-ExitStatus StoreCommands::addGoal(const CommandArguments& arguments) {
+ExitStatus StoreCommands::addGoal(const CommandArguments& arguments)
+{
     const std::optional<Date> at = instantOption(arguments, QStringLiteral("--at"));
     if (!at)
         return ExitStatus::UsageError;
@@ -156,7 +167,8 @@ ExitStatus StoreCommands::addGoal(const CommandArguments& arguments) {
     return ExitStatus::Success;
 }
 
-ExitStatus StoreCommands::day(const CommandArguments& arguments) {
+ExitStatus StoreCommands::day(const CommandArguments& arguments)
+{
     Date date = Date::now();
     if (!arguments.positionals().isEmpty()) {
         const std::optional<Date> given =
@@ -177,7 +189,8 @@ ExitStatus StoreCommands::day(const CommandArguments& arguments) {
     return ExitStatus::Success;
 }
 
-ExitStatus StoreCommands::exportCsv(const CommandArguments& arguments) {
+ExitStatus StoreCommands::exportCsv(const CommandArguments& arguments)
+{
     const std::optional<Date> date =
         parsed<Date>(QStringLiteral("day"), arguments.positionals().at(0), &TimeArgument::day);
     if (!date)
@@ -195,7 +208,8 @@ ExitStatus StoreCommands::exportCsv(const CommandArguments& arguments) {
     return ExitStatus::Success;
 }
 
-ExitStatus StoreCommands::today(const CommandArguments&) {
+ExitStatus StoreCommands::today(const CommandArguments&)
+{
     const std::optional<QVariantMap> data = m_store.extensionData();
     if (!data) {
         Terminal::printError(QStringLiteral("no summary of today: nothing recorded today yet"));
@@ -205,7 +219,8 @@ ExitStatus StoreCommands::today(const CommandArguments&) {
     return ExitStatus::Success;
 }
 
-ExitStatus StoreCommands::tasks(const CommandArguments&) {
+ExitStatus StoreCommands::tasks(const CommandArguments&)
+{
     const std::optional<QStringList> names = m_store.taskNames();
     if (!names) {
         Terminal::printError(QStringLiteral("the store could not list the tasks"));
@@ -220,7 +235,8 @@ ExitStatus StoreCommands::tasks(const CommandArguments&) {
     return ExitStatus::Success;
 }
 
-ExitStatus StoreCommands::stats(const CommandArguments&) {
+ExitStatus StoreCommands::stats(const CommandArguments&)
+{
     Terminal::printJson(QJsonDocument(RecordJson::stats(m_store.stats())));
     return ExitStatus::Success;
 }

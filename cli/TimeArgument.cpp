@@ -18,7 +18,8 @@ struct LocalFields {
 };
 
 // Seconds since 1970 of a local wall-clock time, or absent when the zone skips it.
-std::optional<std::time_t> localToEpoch(const LocalFields& fields) {
+std::optional<std::time_t> localToEpoch(const LocalFields& fields)
+{
     tzset();
     std::tm wanted{};
     wanted.tm_year = fields.date.year() - 1900;
@@ -43,12 +44,14 @@ std::optional<std::time_t> localToEpoch(const LocalFields& fields) {
 }
 
 // Only ASCII digits: \d would also take other scripts' digits.
-const QRegularExpression& dayPattern() {
+const QRegularExpression& dayPattern()
+{
     static const QRegularExpression pattern(QStringLiteral("^([0-9]{4})-([0-9]{2})-([0-9]{2})$"));
     return pattern;
 }
 
-const QRegularExpression& instantPattern() {
+const QRegularExpression& instantPattern()
+{
     static const QRegularExpression pattern(
         QStringLiteral("^([0-9]{4})-([0-9]{2})-([0-9]{2})[T ]([0-9]{2}):([0-9]{2})"
                        "(?::([0-9]{2})(?:[.,]([0-9]+))?)?"
@@ -57,7 +60,8 @@ const QRegularExpression& instantPattern() {
 }
 
 std::optional<QDate> calendarDate(const QString& year, const QString& month, const QString& day,
-                                  QString& error) {
+                                  QString& error)
+{
     const QDate date(year.toInt(), month.toInt(), day.toInt());
     if (!date.isValid()) {
         error = QStringLiteral("%1-%2-%3 is not a calendar date").arg(year, month, day);
@@ -67,7 +71,8 @@ std::optional<QDate> calendarDate(const QString& year, const QString& month, con
 }
 
 // Seconds east of UTC for "Z", "+02:00", "-0530" or "+02".
-std::optional<int> utcOffset(const QString& text, QString& error) {
+std::optional<int> utcOffset(const QString& text, QString& error)
+{
     if (text == QLatin1String("Z"))
         return 0;
     const QString digits = text.mid(1).remove(QLatin1Char(':'));
@@ -83,7 +88,8 @@ std::optional<int> utcOffset(const QString& text, QString& error) {
 
 } // namespace
 
-std::optional<Date> TimeArgument::instant(const QString& text, QString& error) {
+std::optional<Date> TimeArgument::instant(const QString& text, QString& error)
+{
     const QRegularExpressionMatch match = instantPattern().match(text);
     if (!match.hasMatch()) {
         error = QStringLiteral("\"%1\" is not a date and time like 2026-03-29T09:30:00").arg(text);
@@ -125,7 +131,8 @@ std::optional<Date> TimeArgument::instant(const QString& text, QString& error) {
     return Date::fromSecsSince1970(secondsSince1970 + fraction);
 }
 
-std::optional<Date> TimeArgument::day(const QString& text, QString& error) {
+std::optional<Date> TimeArgument::day(const QString& text, QString& error)
+{
     const QRegularExpressionMatch match = dayPattern().match(text);
     if (!match.hasMatch()) {
         error = QStringLiteral("\"%1\" is not a day like 2026-03-29").arg(text);

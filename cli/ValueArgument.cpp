@@ -7,7 +7,8 @@
 namespace {
 
 std::optional<std::int32_t> wholeNumber(const QString& text, std::int32_t minimum,
-                                        const QString& what, QString& error) {
+                                        const QString& what, QString& error)
+{
     static const QRegularExpression digits(QStringLiteral("^[0-9]+$"));
     static const QRegularExpression negative(QStringLiteral("^-[0-9]+$"));
     if (negative.match(text).hasMatch()) {
@@ -33,15 +34,18 @@ std::optional<std::int32_t> wholeNumber(const QString& text, std::int32_t minimu
 
 } // namespace
 
-std::optional<std::int32_t> ValueArgument::seconds(const QString& text, QString& error) {
+std::optional<std::int32_t> ValueArgument::seconds(const QString& text, QString& error)
+{
     return wholeNumber(text, 0, QStringLiteral("seconds"), error);
 }
 
-std::optional<std::int32_t> ValueArgument::count(const QString& text, QString& error) {
+std::optional<std::int32_t> ValueArgument::count(const QString& text, QString& error)
+{
     return wholeNumber(text, 1, QStringLiteral("tasks"), error);
 }
 
-std::optional<QString> ValueArgument::color(const QString& text, QString& error) {
+std::optional<QString> ValueArgument::color(const QString& text, QString& error)
+{
     static const QRegularExpression pattern(QStringLiteral("^#[0-9A-Fa-f]{6}$"));
     if (!pattern.match(text).hasMatch()) {
         error = QStringLiteral("\"%1\" is not a colour like #59b6e8").arg(text);
@@ -50,7 +54,8 @@ std::optional<QString> ValueArgument::color(const QString& text, QString& error)
     return text.toLower();
 }
 
-std::optional<QString> ValueArgument::taskName(const QString& text, QString& error) {
+std::optional<QString> ValueArgument::taskName(const QString& text, QString& error)
+{
     if (text.isEmpty()) {
         error = QStringLiteral("a task name must not be empty");
         return std::nullopt;

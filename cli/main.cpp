@@ -4,7 +4,8 @@
 #include "Console.h"
 #include "Terminal.h"
 
-int main(int argc, char** argv) {
+int main(int argc, char** argv)
+{
     QCoreApplication app(argc, argv);
     QCoreApplication::setOrganizationName(QStringLiteral("Zestra"));
     QCoreApplication::setApplicationName(QStringLiteral("Zestra"));

@@ -5,19 +5,22 @@
 
 namespace {
 
-std::mutex& sinkMutex() {
+std::mutex& sinkMutex()
+{
     static std::mutex m;
     return m;
 }
 
-std::function<void(const QString&)>& installedSink() {
+std::function<void(const QString&)>& installedSink()
+{
     static std::function<void(const QString&)> sink;
     return sink;
 }
 
 } // namespace
 
-void Console::line(const QString& text) {
+void Console::line(const QString& text)
+{
     std::lock_guard lock(sinkMutex());
     if (auto& sink = installedSink()) {
         sink(text);
@@ -28,7 +31,8 @@ void Console::line(const QString& text) {
     std::fflush(stdout);
 }
 
-void Console::setSink(std::function<void(const QString&)> sink) {
+void Console::setSink(std::function<void(const QString&)> sink)
+{
     std::lock_guard lock(sinkMutex());
     installedSink() = std::move(sink);
 }

@@ -2,12 +2,14 @@
 
 namespace {
 
-void refuse(const CloudSync::SaveCompletion& completion) {
+void refuse(const CloudSync::SaveCompletion& completion)
+{
     if (completion)
         completion(std::nullopt, true, false);
 }
 
-void refuse(const CloudSync::EditCompletion& completion) {
+void refuse(const CloudSync::EditCompletion& completion)
+{
     if (completion)
         completion(true, false);
 }
@@ -17,51 +19,61 @@ void refuse(const CloudSync::EditCompletion& completion) {
 CloudSync::~CloudSync() = default;
 
 void UnconfiguredCloudSync::saveTask(const TaskParameter&, const std::optional<QString>&,
-                                     SaveCompletion completion) {
+                                     SaveCompletion completion)
+{
     refuse(completion);
 }
 
 void UnconfiguredCloudSync::renameTaskReferenced(const QString&, const QString&,
-                                                 EditCompletion completion) {
+                                                 EditCompletion completion)
+{
     refuse(completion);
 }
 
 // A failed delete that is not a network failure calls nothing back.
 void UnconfiguredCloudSync::deleteTask(const QString&, DeleteCompletion) {}
 
-void UnconfiguredCloudSync::saveTaskInfo(const TaskInfoParameter&, SaveCompletion completion) {
+void UnconfiguredCloudSync::saveTaskInfo(const TaskInfoParameter&, SaveCompletion completion)
+{
     refuse(completion);
 }
 
 void UnconfiguredCloudSync::renameTaskWithNewName(const QString&, const QString&,
-                                                  EditCompletion completion) {
+                                                  EditCompletion completion)
+{
     refuse(completion);
 }
 
 void UnconfiguredCloudSync::updateTask(const QString&, const TaskInfoParameter&,
-                                       EditCompletion completion) {
+                                       EditCompletion completion)
+{
     refuse(completion);
 }
 
 void UnconfiguredCloudSync::deleteTaskInfo(const QString&, DeleteCompletion) {}
 
-void UnconfiguredCloudSync::saveSession(double, int, SaveCompletion completion) {
+void UnconfiguredCloudSync::saveSession(double, int, SaveCompletion completion)
+{
     refuse(completion);
 }
 
-void UnconfiguredCloudSync::saveGoal(double, int, SaveCompletion completion) {
+void UnconfiguredCloudSync::saveGoal(double, int, SaveCompletion completion)
+{
     refuse(completion);
 }
 
-void UnconfiguredCloudSync::saveThief(const Thief&, SaveCompletion completion) {
+void UnconfiguredCloudSync::saveThief(const Thief&, SaveCompletion completion)
+{
     refuse(completion);
 }
 
-void UnconfiguredCloudSync::switchThief(const QString&, bool, EditCompletion completion) {
+void UnconfiguredCloudSync::switchThief(const QString&, bool, EditCompletion completion)
+{
     refuse(completion);
 }
 
-void UnconfiguredCloudSync::saveWorkActivity(const WorkActivity&, SaveCompletion completion) {
+void UnconfiguredCloudSync::saveWorkActivity(const WorkActivity&, SaveCompletion completion)
+{
     refuse(completion);
 }
 

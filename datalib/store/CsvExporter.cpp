@@ -10,9 +10,11 @@
 #include "store/PomodoroRecords.h"
 
 CsvExporter::CsvExporter(PomodoroRecords& pomodoros)
-    : m_pomodoros(pomodoros) {}
+    : m_pomodoros(pomodoros)
+{}
 
-QString CsvExporter::field(const QString& text) {
+QString CsvExporter::field(const QString& text)
+{
     static const QString special = QStringLiteral(";\"\r\n");
     if (std::none_of(text.begin(), text.end(), [](QChar c) { return special.contains(c); }))
         return text;
@@ -21,7 +23,8 @@ QString CsvExporter::field(const QString& text) {
     return QLatin1Char('"') + quoted + QLatin1Char('"');
 }
 
-bool CsvExporter::exportToCSV(const QString& toCSV, Date activitiyOfDay) {
+bool CsvExporter::exportToCSV(const QString& toCSV, Date activitiyOfDay)
+{
     const auto rows = m_pomodoros.pomodoros(activitiyOfDay, activitiyOfDay);
     if (!rows)
         return false;

@@ -19,13 +19,15 @@ constexpr const char* kAppGroupIdentifier = "group";
 
 } // namespace
 
-DataController& DataController::sharedInstance() {
+DataController& DataController::sharedInstance()
+{
     // A function-local static is created once, even when threads race for it.
     static DataController instance(defaultDataDirectory());
     return instance;
 }
 
-QString DataController::defaultDataDirectory() {
+QString DataController::defaultDataDirectory()
+{
     return QStandardPaths::writableLocation(QStandardPaths::GenericDataLocation) +
            QStringLiteral("/Zestra");
 }
@@ -42,255 +44,314 @@ DataController::DataController(QString dataDirectory, std::shared_ptr<CloudSync>
     , m_csv(std::make_unique<CsvExporter>(*m_pomodoros))
     , m_today(std::make_unique<TodaySummary>(m_dataDirectory + QLatin1Char('/') +
                                                  QLatin1String(kAppGroupIdentifier),
-                                             *m_pomodoros, *m_sessionsAndGoals)) {
+                                             *m_pomodoros, *m_sessionsAndGoals))
+{
     m_context->setSavedHandler([this] { m_today->shareExtensionData(); });
 }
 
 DataController::~DataController() = default;
 
-QString DataController::applicationDocumentsDirectory() const {
+QString DataController::applicationDocumentsDirectory() const
+{
     return m_dataDirectory;
 }
 
-QString DataController::storeFilePath() const {
+QString DataController::storeFilePath() const
+{
     return m_context->path();
 }
 
-void DataController::setCloudSync(std::shared_ptr<CloudSync> cloud) {
+void DataController::setCloudSync(std::shared_ptr<CloudSync> cloud)
+{
     m_cloud->setCloud(std::move(cloud));
 }
 
-void DataController::saveContext() {
+void DataController::saveContext()
+{
     auto guard = m_context->lock();
     m_context->saveContext();
 }
 
-void DataController::resetContext() {
+void DataController::resetContext()
+{
     auto guard = m_context->lock();
     m_context->resetContext();
 }
 
-bool DataController::hasChanges() {
+bool DataController::hasChanges()
+{
     auto guard = m_context->lock();
     return m_context->hasChanges();
 }
 
-void DataController::truncateAll() {
+void DataController::truncateAll()
+{
     m_maintenance->truncateAll();
 }
 
-DataController::Stats DataController::stats() {
+DataController::Stats DataController::stats()
+{
     const StoreMaintenance::Counts c = m_maintenance->stats();
     return Stats{c.tasks, c.sessions, c.goals, c.thieves, c.activities};
 }
 
-void DataController::iCloudPreviousState() {
+void DataController::iCloudPreviousState()
+{
     m_maintenance->iCloudPreviousState();
 }
 
-std::optional<QList<Pomodoro>> DataController::unsyncedPomodoros() {
+std::optional<QList<Pomodoro>> DataController::unsyncedPomodoros()
+{
     return m_pomodoros->unsyncedPomodoros();
 }
 
-std::optional<QList<TaskInfo>> DataController::unsyncedTaskInfos() {
+std::optional<QList<TaskInfo>> DataController::unsyncedTaskInfos()
+{
     return m_catalogue->unsyncedTaskInfos();
 }
 
-std::optional<QList<Session>> DataController::unsyncedSessions() {
+std::optional<QList<Session>> DataController::unsyncedSessions()
+{
     return m_sessionsAndGoals->unsyncedSessions();
 }
 
-std::optional<QList<Goal>> DataController::unsyncedGoals() {
+std::optional<QList<Goal>> DataController::unsyncedGoals()
+{
     return m_sessionsAndGoals->unsyncedGoals();
 }
 
-void DataController::addTask(const TaskParameter& parameter) {
+void DataController::addTask(const TaskParameter& parameter)
+{
     m_pomodoros->addTask(parameter);
 }
 
-std::optional<QList<Pomodoro>> DataController::pomodorosForDate(Date date) {
+std::optional<QList<Pomodoro>> DataController::pomodorosForDate(Date date)
+{
     return m_pomodoros->pomodoros(date, date);
 }
 
-std::optional<QList<Pomodoro>> DataController::pomodoros(Date since, Date to) {
+std::optional<QList<Pomodoro>> DataController::pomodoros(Date since, Date to)
+{
     return m_pomodoros->pomodoros(since, to);
 }
 
-std::optional<QList<Pomodoro>> DataController::pomodoros(const QString& named) {
+std::optional<QList<Pomodoro>> DataController::pomodoros(const QString& named)
+{
     return m_pomodoros->pomodoros(named);
 }
 
-std::optional<QList<Date>> DataController::dates() {
+std::optional<QList<Date>> DataController::dates()
+{
     return m_pomodoros->dates();
 }
 
-int DataController::tasksFinished(Date onDate) {
+int DataController::tasksFinished(Date onDate)
+{
     return m_pomodoros->tasksFinished(onDate);
 }
 
-int DataController::executions(const QString& ofTaskNamed) {
+int DataController::executions(const QString& ofTaskNamed)
+{
     return m_pomodoros->executions(ofTaskNamed);
 }
 
-int DataController::executions(const QString& ofTaskNamed, Date onDate) {
+int DataController::executions(const QString& ofTaskNamed, Date onDate)
+{
     return m_pomodoros->executions(ofTaskNamed, onDate);
 }
 
-int DataController::timeDedicated(const QString& to) {
+int DataController::timeDedicated(const QString& to)
+{
     return m_pomodoros->timeDedicated(to);
 }
 
-void DataController::updatePomodoroName(const QString& name, Date startedAt) {
+void DataController::updatePomodoroName(const QString& name, Date startedAt)
+{
     m_pomodoros->updatePomodoroName(name, startedAt);
 }
 
-void DataController::deletePomodoro(Date startedAt) {
+void DataController::deletePomodoro(Date startedAt)
+{
     m_pomodoros->deletePomodoro(startedAt);
 }
 
-void DataController::updatePomodoro(const QString& cloudRecordID, Date startedAt) {
+void DataController::updatePomodoro(const QString& cloudRecordID, Date startedAt)
+{
     m_pomodoros->updatePomodoro(cloudRecordID, startedAt);
 }
 
 void DataController::addTask(const TaskParameter& parameter, const QString& withRecordID,
-                             const std::optional<QString>& taskInfoID) {
+                             const std::optional<QString>& taskInfoID)
+{
     m_pomodoros->addTask(parameter, withRecordID, taskInfoID);
 }
 
-void DataController::updateTask(const QString& taskInfoID, const QString& withRecordID) {
+void DataController::updateTask(const QString& taskInfoID, const QString& withRecordID)
+{
     m_pomodoros->updateTask(taskInfoID, withRecordID);
 }
 
-void DataController::deletePomodoro(const QString& cloudRecordID) {
+void DataController::deletePomodoro(const QString& cloudRecordID)
+{
     m_pomodoros->deletePomodoro(cloudRecordID);
 }
 
-void DataController::addSession(int tasksCount) {
+void DataController::addSession(int tasksCount)
+{
     m_sessionsAndGoals->addSession(Date::now().timeIntervalSinceReferenceDate(), tasksCount);
 }
 
-void DataController::addSession(double dated, int tasksCount) {
+void DataController::addSession(double dated, int tasksCount)
+{
     m_sessionsAndGoals->addSession(dated, tasksCount);
 }
 
-std::optional<QList<Session>> DataController::sessionsForDate(Date date) {
+std::optional<QList<Session>> DataController::sessionsForDate(Date date)
+{
     return m_sessionsAndGoals->sessions(date, date);
 }
 
-std::optional<QList<Session>> DataController::sessions(Date since, Date to) {
+std::optional<QList<Session>> DataController::sessions(Date since, Date to)
+{
     return m_sessionsAndGoals->sessions(since, to);
 }
 
-int DataController::sessionsFinished(Date onDate) {
+int DataController::sessionsFinished(Date onDate)
+{
     return m_sessionsAndGoals->sessionsFinished(onDate);
 }
 
-void DataController::updateSession(const QString& cloudRecordID, Date finishedAt) {
+void DataController::updateSession(const QString& cloudRecordID, Date finishedAt)
+{
     m_sessionsAndGoals->updateSession(cloudRecordID, finishedAt);
 }
 
-void DataController::addSession(Date finishedAt, int tasksCount, const QString& cloudRecordID) {
+void DataController::addSession(Date finishedAt, int tasksCount, const QString& cloudRecordID)
+{
     m_sessionsAndGoals->addSession(finishedAt, tasksCount, cloudRecordID);
 }
 
-void DataController::addGoal(int tasksCount) {
+void DataController::addGoal(int tasksCount)
+{
     m_sessionsAndGoals->addGoal(Date::now().timeIntervalSinceReferenceDate(), tasksCount);
 }
 
-void DataController::addGoal(double dated, int tasksInRow) {
+void DataController::addGoal(double dated, int tasksInRow)
+{
     m_sessionsAndGoals->addGoal(dated, tasksInRow);
 }
 
-std::optional<Goal> DataController::goalForDate(Date date) {
+std::optional<Goal> DataController::goalForDate(Date date)
+{
     const auto goals = m_sessionsAndGoals->goals(date, date);
     if (!goals || goals->isEmpty())
         return std::nullopt;
     return goals->first();
 }
 
-std::optional<QList<Goal>> DataController::goals(Date since, Date to) {
+std::optional<QList<Goal>> DataController::goals(Date since, Date to)
+{
     return m_sessionsAndGoals->goals(since, to);
 }
 
-void DataController::updateGoal(const QString& cloudRecordID, Date achievedAt) {
+void DataController::updateGoal(const QString& cloudRecordID, Date achievedAt)
+{
     m_sessionsAndGoals->updateGoal(cloudRecordID, achievedAt);
 }
 
-void DataController::addGoal(Date achieveAt, int tasksCount, const QString& cloudRecordID) {
+void DataController::addGoal(Date achieveAt, int tasksCount, const QString& cloudRecordID)
+{
     m_sessionsAndGoals->addGoal(achieveAt, tasksCount, cloudRecordID);
 }
 
-bool DataController::existsTaskInfo(const QString& named) {
+bool DataController::existsTaskInfo(const QString& named)
+{
     return m_catalogue->existsTaskInfo(named);
 }
 
-std::optional<TaskInfo> DataController::fetchTaskInfo(const QString& named) {
+std::optional<TaskInfo> DataController::fetchTaskInfo(const QString& named)
+{
     return m_catalogue->fetchTaskInfo(named);
 }
 
-std::optional<TaskInfo> DataController::fetchTaskInfoWithID(const QString& withID) {
+std::optional<TaskInfo> DataController::fetchTaskInfoWithID(const QString& withID)
+{
     return m_catalogue->fetchTaskInfoWithID(withID);
 }
 
-std::optional<QStringList> DataController::taskNames() {
+std::optional<QStringList> DataController::taskNames()
+{
     return m_catalogue->taskNames();
 }
 
-std::optional<QStringList> DataController::taskNames(const QString& filteredBy) {
+std::optional<QStringList> DataController::taskNames(const QString& filteredBy)
+{
     return m_catalogue->taskNames(filteredBy);
 }
 
-QString DataController::color(const QString& ofTaskNamed) {
+QString DataController::color(const QString& ofTaskNamed)
+{
     return m_catalogue->color(ofTaskNamed);
 }
 
-void DataController::addTaskInfo(const TaskInfoParameter& parameter) {
+void DataController::addTaskInfo(const TaskInfoParameter& parameter)
+{
     m_catalogue->addTaskInfo(parameter);
 }
 
-void DataController::updateTaskInfo(const QString& named, const QString& with) {
+void DataController::updateTaskInfo(const QString& named, const QString& with)
+{
     m_catalogue->updateTaskInfo(named, with);
 }
 
-void DataController::updateTaskInfo(const QString& named, const TaskInfoParameter& withParameter) {
+void DataController::updateTaskInfo(const QString& named, const TaskInfoParameter& withParameter)
+{
     m_catalogue->updateTaskInfo(named, withParameter);
 }
 
-void DataController::deleteTaskInfo(const QString& named) {
+void DataController::deleteTaskInfo(const QString& named)
+{
     m_catalogue->deleteTaskInfo(named);
 }
 
-void DataController::updateTaskInfoCloudRecordID(const QString& named,
-                                                 const QString& cloudRecordID) {
+void DataController::updateTaskInfoCloudRecordID(const QString& named, const QString& cloudRecordID)
+{
     m_catalogue->updateTaskInfoCloudRecordID(named, cloudRecordID);
 }
 
-void DataController::addTaskInfo(const TaskInfoParameter& parameter, const QString& withRecordID) {
+void DataController::addTaskInfo(const TaskInfoParameter& parameter, const QString& withRecordID)
+{
     m_catalogue->addTaskInfo(parameter, withRecordID);
 }
 
 void DataController::updateTaskInfo(const TaskInfoParameter& withParameter,
-                                    const QString& cloudRecordID) {
+                                    const QString& cloudRecordID)
+{
     m_catalogue->updateTaskInfo(withParameter, cloudRecordID);
 }
 
-void DataController::deleteTaskInfoCloudRecordID(const QString& cloudRecordID) {
+void DataController::deleteTaskInfoCloudRecordID(const QString& cloudRecordID)
+{
     m_catalogue->deleteTaskInfoCloudRecordID(cloudRecordID);
 }
 
-void DataController::migrateToTaskInfo() {
+void DataController::migrateToTaskInfo()
+{
     m_catalogue->migrateToTaskInfo();
 }
 
-bool DataController::exportToCSV(const QString& toCSV, Date activitiyOfDay) {
+bool DataController::exportToCSV(const QString& toCSV, Date activitiyOfDay)
+{
     return m_csv->exportToCSV(toCSV, activitiyOfDay);
 }
 
-std::optional<QVariantMap> DataController::extensionData() {
+std::optional<QVariantMap> DataController::extensionData()
+{
     return m_today->extensionData();
 }
 
-void DataController::shareExtensionData() {
+void DataController::shareExtensionData()
+{
     auto guard = m_context->lock();
     m_today->shareExtensionData();
 }

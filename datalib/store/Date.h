@@ -17,7 +17,8 @@ public:
 
     constexpr Date() = default;
     constexpr explicit Date(double secondsSinceReferenceDate)
-        : m_seconds(secondsSinceReferenceDate) {}
+        : m_seconds(secondsSinceReferenceDate)
+    {}
 
     static Date now();
     static Date fromSecsSince1970(double seconds);

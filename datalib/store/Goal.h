@@ -16,21 +16,27 @@ struct TALLYCORE_EXPORT Goal {
     std::optional<QString> cloudRecordID;
 };
 
-inline bool operator<(const Goal& a, const Goal& b) {
+inline bool operator<(const Goal& a, const Goal& b)
+{
     return a.achieveAt < b.achieveAt;
 }
-inline bool operator==(const Goal& a, const Goal& b) {
+inline bool operator==(const Goal& a, const Goal& b)
+{
     return a.achieveAt == b.achieveAt;
 }
-inline bool operator!=(const Goal& a, const Goal& b) {
+inline bool operator!=(const Goal& a, const Goal& b)
+{
     return !(a == b);
 }
-inline bool operator<=(const Goal& a, const Goal& b) {
+inline bool operator<=(const Goal& a, const Goal& b)
+{
     return !(b < a);
 }
-inline bool operator>(const Goal& a, const Goal& b) {
+inline bool operator>(const Goal& a, const Goal& b)
+{
     return b < a;
 }
-inline bool operator>=(const Goal& a, const Goal& b) {
+inline bool operator>=(const Goal& a, const Goal& b)
+{
     return !(a < b);
 }

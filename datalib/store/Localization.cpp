@@ -6,7 +6,8 @@
 
 namespace {
 
-QTranslator& libraryTranslator() {
+QTranslator& libraryTranslator()
+{
     static QTranslator* translator = [] {
         auto* t = new QTranslator;
         if (!t->load(QLocale::system(), QStringLiteral("tallycore"), QStringLiteral("_"),
@@ -19,7 +20,8 @@ QTranslator& libraryTranslator() {
 
 } // namespace
 
-QString Localization::text(const char* id) {
+QString Localization::text(const char* id)
+{
     const QString translated = libraryTranslator().translate(nullptr, id);
     if (!translated.isEmpty())
         return translated;

@@ -25,21 +25,27 @@ struct TALLYCORE_EXPORT Pomodoro {
 };
 
 // Chronological order; equality compares the stored task name only.
-inline bool operator<(const Pomodoro& a, const Pomodoro& b) {
+inline bool operator<(const Pomodoro& a, const Pomodoro& b)
+{
     return a.startTime < b.startTime;
 }
-inline bool operator==(const Pomodoro& a, const Pomodoro& b) {
+inline bool operator==(const Pomodoro& a, const Pomodoro& b)
+{
     return a.taskName == b.taskName;
 }
-inline bool operator!=(const Pomodoro& a, const Pomodoro& b) {
+inline bool operator!=(const Pomodoro& a, const Pomodoro& b)
+{
     return !(a == b);
 }
-inline bool operator<=(const Pomodoro& a, const Pomodoro& b) {
+inline bool operator<=(const Pomodoro& a, const Pomodoro& b)
+{
     return !(b < a);
 }
-inline bool operator>(const Pomodoro& a, const Pomodoro& b) {
+inline bool operator>(const Pomodoro& a, const Pomodoro& b)
+{
     return b < a;
 }
-inline bool operator>=(const Pomodoro& a, const Pomodoro& b) {
+inline bool operator>=(const Pomodoro& a, const Pomodoro& b)
+{
     return !(a < b);
 }

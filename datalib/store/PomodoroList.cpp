@@ -4,7 +4,8 @@ namespace {
 
 template <typename Accumulate>
 std::optional<int> overRange(const QList<Pomodoro>& list, const QString& name, int fromIndex,
-                             int toIndex, Accumulate accumulate) {
+                             int toIndex, Accumulate accumulate)
+{
     if (toIndex > list.size() || fromIndex < 0)
         return std::nullopt;
     int total = 0;
@@ -20,7 +21,8 @@ std::optional<int> overRange(const QList<Pomodoro>& list, const QString& name, i
 
 namespace PomodoroList {
 
-std::optional<QStringList> taskNames(const QList<Pomodoro>& list) {
+std::optional<QStringList> taskNames(const QList<Pomodoro>& list)
+{
     QStringList names;
     for (const Pomodoro& p : list) {
         if (p.taskName)
@@ -30,12 +32,14 @@ std::optional<QStringList> taskNames(const QList<Pomodoro>& list) {
 }
 
 std::optional<int> durationForTask(const QList<Pomodoro>& list, const QString& name, int fromIndex,
-                                   int toIndex) {
+                                   int toIndex)
+{
     return overRange(list, name, fromIndex, toIndex, [](const Pomodoro& p) { return p.duration; });
 }
 
 std::optional<int> countForTask(const QList<Pomodoro>& list, const QString& name, int fromIndex,
-                                int toIndex) {
+                                int toIndex)
+{
     return overRange(list, name, fromIndex, toIndex, [](const Pomodoro&) { return 1; });
 }
 

@@ -5,6 +5,7 @@
 #include "store/Localization.h"
 #include "store/SqlQuery.h"
 #include "store/StoreContext.h"
+#include "store/StoreLog.h"
 #include "store/TaskCatalogue.h"
 
 namespace {
@@ -14,11 +15,8 @@ namespace {
     "p.taskInfo IS NOT NULL, t.name, t.cloudRecordID, p.cloudRecordID "                            \
     "FROM Pomodoro p LEFT JOIN TaskInfo t ON t.id = p.taskInfo "
 
-void logError(const SqlQuery& query) {
-    Console::line(QStringLiteral("Error: ") + query.debugDescription());
-}
-
-QString genericName() {
+QString genericName()
+{
     return Localization::text("POMODORO_GENERIC_NAME");
 }
 
@@ -27,9 +25,11 @@ QString genericName() {
 PomodoroRecords::PomodoroRecords(StoreContext& context, CloudLink& cloud, TaskCatalogue& catalogue)
     : m_context(context)
     , m_cloud(cloud)
-    , m_catalogue(catalogue) {}
+    , m_catalogue(catalogue)
+{}
 
-PomodoroRecords::Row PomodoroRecords::rowFrom(const SqlQuery& query) {
+PomodoroRecords::Row PomodoroRecords::rowFrom(const SqlQuery& query)
+{
     Row row;
     row.id = query.int64At(0);
     Pomodoro& p = row.pomodoro;
@@ -45,27 +45,30 @@ PomodoroRecords::Row PomodoroRecords::rowFrom(const SqlQuery& query) {
     return row;
 }
 
-std::optional<QList<Pomodoro>> PomodoroRecords::list(SqlQuery& query) {
+std::optional<QList<Pomodoro>> PomodoroRecords::list(SqlQuery& query)
+{
     QList<Pomodoro> result;
     while (query.next())
         result.append(rowFrom(query).pomodoro);
     if (!query.ok()) {
-        logError(query);
+        StoreLog::error(query);
         return std::nullopt;
     }
     return result;
 }
 
-int PomodoroRecords::count(SqlQuery& query) {
+int PomodoroRecords::count(SqlQuery& query)
+{
     if (!query.next()) {
-        logError(query);
+        StoreLog::error(query);
         return 0;
     }
     return query.intAt(0);
 }
 
 std::optional<QList<PomodoroRecords::Row>> PomodoroRecords::rowsStartedAt(Date startedAt,
-                                                                          QString* error) {
+                                                                          QString* error)
+{
     SqlQuery query(m_context, SELECT_POMODORO "WHERE p.startTime = ? ORDER BY p.id");
     query.bind(1, startedAt.timeIntervalSinceReferenceDate());
     QList<Row> rows;
@@ -79,7 +82,8 @@ std::optional<QList<PomodoroRecords::Row>> PomodoroRecords::rowsStartedAt(Date s
 }
 
 bool PomodoroRecords::insert(const TaskParameter& parameter, std::optional<long long> taskInfo,
-                             const std::optional<QString>& cloudRecordID) {
+                             const std::optional<QString>& cloudRecordID)
+{
     SqlQuery query(
         m_context,
         "INSERT INTO Pomodoro (startTime, endTime, duration, freeTimeDuration, taskName, "
@@ -95,13 +99,14 @@ bool PomodoroRecords::insert(const TaskParameter& parameter, std::optional<long 
     else
         query.bind(6, std::optional<QString>());
     if (!query.execWrite()) {
-        logError(query);
+        StoreLog::error(query);
         return false;
     }
     return true;
 }
 
-void PomodoroRecords::addTask(const TaskParameter& parameter) {
+void PomodoroRecords::addTask(const TaskParameter& parameter)
+{
     std::optional<QString> taskRecordID;
     {
         auto guard = m_context.lock();
@@ -124,7 +129,8 @@ void PomodoroRecords::addTask(const TaskParameter& parameter) {
                               }));
 }
 
-std::optional<QList<Pomodoro>> PomodoroRecords::pomodoros(Date since, Date to) {
+std::optional<QList<Pomodoro>> PomodoroRecords::pomodoros(Date since, Date to)
+{
     auto guard = m_context.lock();
     SqlQuery query(m_context, SELECT_POMODORO "WHERE p.startTime >= ? AND p.startTime <= ?");
     query.bind(1, since.beginningOfDay().timeIntervalSinceReferenceDate())
@@ -132,33 +138,37 @@ std::optional<QList<Pomodoro>> PomodoroRecords::pomodoros(Date since, Date to) {
     return list(query);
 }
 
-std::optional<QList<Pomodoro>> PomodoroRecords::pomodoros(const QString& named) {
+std::optional<QList<Pomodoro>> PomodoroRecords::pomodoros(const QString& named)
+{
     auto guard = m_context.lock();
     SqlQuery query(m_context, SELECT_POMODORO "WHERE t.name = ? ORDER BY p.startTime");
     query.bind(1, named);
     return list(query);
 }
 
-std::optional<QList<Pomodoro>> PomodoroRecords::unsyncedPomodoros() {
+std::optional<QList<Pomodoro>> PomodoroRecords::unsyncedPomodoros()
+{
     auto guard = m_context.lock();
     SqlQuery query(m_context, SELECT_POMODORO "WHERE p.cloudRecordID IS NULL");
     return list(query);
 }
 
-std::optional<QList<Date>> PomodoroRecords::dates() {
+std::optional<QList<Date>> PomodoroRecords::dates()
+{
     auto guard = m_context.lock();
     SqlQuery query(m_context, "SELECT DISTINCT startTime FROM Pomodoro ORDER BY startTime");
     QList<Date> result;
     while (query.next())
         result.append(Date(query.doubleAt(0)));
     if (!query.ok()) {
-        logError(query);
+        StoreLog::error(query);
         return std::nullopt;
     }
     return result;
 }
 
-int PomodoroRecords::tasksFinished(Date onDate) {
+int PomodoroRecords::tasksFinished(Date onDate)
+{
     auto guard = m_context.lock();
     SqlQuery query(m_context,
                    "SELECT count(*) FROM Pomodoro WHERE startTime >= ? AND startTime <= ?");
@@ -167,7 +177,8 @@ int PomodoroRecords::tasksFinished(Date onDate) {
     return count(query);
 }
 
-int PomodoroRecords::executions(const QString& ofTaskNamed) {
+int PomodoroRecords::executions(const QString& ofTaskNamed)
+{
     auto guard = m_context.lock();
     SqlQuery query(m_context, "SELECT count(*) FROM Pomodoro WHERE taskInfo IN "
                               "(SELECT id FROM TaskInfo WHERE name = ?)");
@@ -175,7 +186,8 @@ int PomodoroRecords::executions(const QString& ofTaskNamed) {
     return count(query);
 }
 
-int PomodoroRecords::executions(const QString& ofTaskNamed, Date onDate) {
+int PomodoroRecords::executions(const QString& ofTaskNamed, Date onDate)
+{
     auto guard = m_context.lock();
     // Matches the stored name, so rows linked to a catalogued task are not counted.
     SqlQuery query(m_context, "SELECT count(*) FROM Pomodoro WHERE startTime >= ? AND "
@@ -186,20 +198,22 @@ int PomodoroRecords::executions(const QString& ofTaskNamed, Date onDate) {
     return count(query);
 }
 
-int PomodoroRecords::timeDedicated(const QString& to) {
+int PomodoroRecords::timeDedicated(const QString& to)
+{
     auto guard = m_context.lock();
     SqlQuery query(m_context, "SELECT total(duration) FROM Pomodoro WHERE taskInfo IN "
                               "(SELECT id FROM TaskInfo WHERE name = ?)");
     query.bind(1, to);
     if (!query.next()) {
-        logError(query);
+        StoreLog::error(query);
         return 0;
     }
     // A 32-bit sum, as the stored durations are.
     return static_cast<int>(static_cast<long long>(query.doubleAt(0)));
 }
 
-void PomodoroRecords::updatePomodoroName(const QString& name, Date startedAt) {
+void PomodoroRecords::updatePomodoroName(const QString& name, Date startedAt)
+{
     std::optional<QString> pomodoroRecordID;
     std::optional<QString> taskRecordID;
     {
@@ -207,7 +221,7 @@ void PomodoroRecords::updatePomodoroName(const QString& name, Date startedAt) {
         QString error;
         const auto rows = rowsStartedAt(startedAt, &error);
         if (!rows) {
-            Console::line(QStringLiteral("Update name error. ") + error);
+            StoreLog::prefixed("Update name error. ", error);
             return;
         }
         if (rows->size() != 1)
@@ -219,7 +233,7 @@ void PomodoroRecords::updatePomodoroName(const QString& name, Date startedAt) {
             while (query.next())
                 tasks.append({query.int64At(0), query.textAt(1)});
             if (!query.ok()) {
-                Console::line(QStringLiteral("Update name error. ") + query.errorDescription());
+                StoreLog::prefixed("Update name error. ", query.errorDescription());
                 return;
             }
         }
@@ -228,7 +242,7 @@ void PomodoroRecords::updatePomodoroName(const QString& name, Date startedAt) {
         SqlQuery update(m_context, "UPDATE Pomodoro SET taskInfo = ? WHERE id = ?");
         update.bind(1, tasks.first().first).bind(2, rows->first().id);
         if (!update.execWrite()) {
-            Console::line(QStringLiteral("Update name error. ") + update.errorDescription());
+            StoreLog::prefixed("Update name error. ", update.errorDescription());
             return;
         }
         m_context.saveContext();
@@ -239,14 +253,15 @@ void PomodoroRecords::updatePomodoroName(const QString& name, Date startedAt) {
         m_cloud.cloud()->renameTaskReferenced(*pomodoroRecordID, *taskRecordID);
 }
 
-void PomodoroRecords::deletePomodoro(Date startedAt) {
+void PomodoroRecords::deletePomodoro(Date startedAt)
+{
     std::optional<QString> recordID;
     {
         auto guard = m_context.lock();
         QString error;
         const auto rows = rowsStartedAt(startedAt, &error);
         if (!rows) {
-            Console::line(QStringLiteral("Delete Task error. ") + error);
+            StoreLog::prefixed("Delete Task error. ", error);
             return;
         }
         if (rows->size() != 1)
@@ -254,7 +269,7 @@ void PomodoroRecords::deletePomodoro(Date startedAt) {
         SqlQuery remove(m_context, "DELETE FROM Pomodoro WHERE id = ?");
         remove.bind(1, rows->first().id);
         if (!remove.execWrite()) {
-            Console::line(QStringLiteral("Delete Task error. ") + remove.errorDescription());
+            StoreLog::prefixed("Delete Task error. ", remove.errorDescription());
             return;
         }
         m_context.saveContext();
@@ -264,7 +279,8 @@ void PomodoroRecords::deletePomodoro(Date startedAt) {
         m_cloud.cloud()->deleteTask(*recordID);
 }
 
-void PomodoroRecords::updatePomodoro(const QString& cloudRecordID, Date startedAt) {
+void PomodoroRecords::updatePomodoro(const QString& cloudRecordID, Date startedAt)
+{
     auto guard = m_context.lock();
     long long id = 0;
     {
@@ -277,8 +293,8 @@ void PomodoroRecords::updatePomodoro(const QString& cloudRecordID, Date startedA
                     QStringLiteral("No se puede asignar ID: %1 -> %2")
                         .arg(cloudRecordID, startedAt.toDateTime().toString(Qt::ISODateWithMs)));
             } else {
-                Console::line(QStringLiteral("err @ updatePomodoro(cloudRecordID:startedAt:) -> ") +
-                              query.errorDescription());
+                StoreLog::failure("updatePomodoro(cloudRecordID:startedAt:)",
+                                  query.errorDescription());
             }
             return;
         }
@@ -287,15 +303,15 @@ void PomodoroRecords::updatePomodoro(const QString& cloudRecordID, Date startedA
     SqlQuery update(m_context, "UPDATE Pomodoro SET cloudRecordID = ? WHERE id = ?");
     update.bind(1, cloudRecordID).bind(2, id);
     if (!update.execWrite()) {
-        Console::line(QStringLiteral("err @ updatePomodoro(cloudRecordID:startedAt:) -> ") +
-                      update.errorDescription());
+        StoreLog::failure("updatePomodoro(cloudRecordID:startedAt:)", update.errorDescription());
         return;
     }
     m_context.saveContext();
 }
 
 void PomodoroRecords::addTask(const TaskParameter& parameter, const QString& withRecordID,
-                              const std::optional<QString>& taskInfoID) {
+                              const std::optional<QString>& taskInfoID)
+{
     auto guard = m_context.lock();
     std::optional<long long> taskInfo;
     if (taskInfoID) {
@@ -306,7 +322,8 @@ void PomodoroRecords::addTask(const TaskParameter& parameter, const QString& wit
         m_context.saveContext();
 }
 
-void PomodoroRecords::updateTask(const QString& taskInfoID, const QString& withRecordID) {
+void PomodoroRecords::updateTask(const QString& taskInfoID, const QString& withRecordID)
+{
     auto guard = m_context.lock();
     auto idsOf = [this](const char* sql, const QString& value) -> std::optional<QList<long long>> {
         SqlQuery query(m_context, sql);
@@ -315,8 +332,7 @@ void PomodoroRecords::updateTask(const QString& taskInfoID, const QString& withR
         while (query.next())
             ids.append(query.int64At(0));
         if (!query.ok()) {
-            Console::line(QStringLiteral("err @ updateTask(taskInfoID:withRecordID:) -> ") +
-                          query.errorDescription());
+            StoreLog::failure("updateTask(taskInfoID:withRecordID:)", query.errorDescription());
             return std::nullopt;
         }
         return ids;
@@ -330,14 +346,14 @@ void PomodoroRecords::updateTask(const QString& taskInfoID, const QString& withR
     SqlQuery update(m_context, "UPDATE Pomodoro SET taskInfo = ? WHERE id = ?");
     update.bind(1, tasks->first()).bind(2, pomodoros->first());
     if (!update.execWrite()) {
-        Console::line(QStringLiteral("err @ updateTask(taskInfoID:withRecordID:) -> ") +
-                      update.errorDescription());
+        StoreLog::failure("updateTask(taskInfoID:withRecordID:)", update.errorDescription());
         return;
     }
     m_context.saveContext();
 }
 
-void PomodoroRecords::deletePomodoro(const QString& cloudRecordID) {
+void PomodoroRecords::deletePomodoro(const QString& cloudRecordID)
+{
     auto guard = m_context.lock();
     QList<long long> ids;
     {
@@ -346,7 +362,7 @@ void PomodoroRecords::deletePomodoro(const QString& cloudRecordID) {
         while (query.next())
             ids.append(query.int64At(0));
         if (!query.ok()) {
-            Console::line(QStringLiteral("Delete Task error. ") + query.errorDescription());
+            StoreLog::prefixed("Delete Task error. ", query.errorDescription());
             return;
         }
     }
@@ -355,7 +371,7 @@ void PomodoroRecords::deletePomodoro(const QString& cloudRecordID) {
     SqlQuery remove(m_context, "DELETE FROM Pomodoro WHERE id = ?");
     remove.bind(1, ids.first());
     if (!remove.execWrite()) {
-        Console::line(QStringLiteral("Delete Task error. ") + remove.errorDescription());
+        StoreLog::prefixed("Delete Task error. ", remove.errorDescription());
         return;
     }
     m_context.saveContext();

@@ -2,9 +2,11 @@
 
 ReportPeriod::ReportPeriod(Date starting, Date ending)
     : m_startDate(starting)
-    , m_endDate(ending) {}
+    , m_endDate(ending)
+{}
 
-QList<Date> ReportPeriod::dates() const {
+QList<Date> ReportPeriod::dates() const
+{
     const Date endBound = m_endDate.endOfDay();
     QList<Date> result;
     Date d = m_startDate;

@@ -16,21 +16,27 @@ struct TALLYCORE_EXPORT Session {
     std::optional<QString> cloudRecordID;
 };
 
-inline bool operator<(const Session& a, const Session& b) {
+inline bool operator<(const Session& a, const Session& b)
+{
     return a.finishedAt < b.finishedAt;
 }
-inline bool operator==(const Session& a, const Session& b) {
+inline bool operator==(const Session& a, const Session& b)
+{
     return a.finishedAt == b.finishedAt;
 }
-inline bool operator!=(const Session& a, const Session& b) {
+inline bool operator!=(const Session& a, const Session& b)
+{
     return !(a == b);
 }
-inline bool operator<=(const Session& a, const Session& b) {
+inline bool operator<=(const Session& a, const Session& b)
+{
     return !(b < a);
 }
-inline bool operator>(const Session& a, const Session& b) {
+inline bool operator>(const Session& a, const Session& b)
+{
     return b < a;
 }
-inline bool operator>=(const Session& a, const Session& b) {
+inline bool operator>=(const Session& a, const Session& b)
+{
     return !(a < b);
 }

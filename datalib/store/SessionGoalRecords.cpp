@@ -4,16 +4,19 @@
 #include "store/CloudLink.h"
 #include "store/SqlQuery.h"
 #include "store/StoreContext.h"
+#include "store/StoreLog.h"
 
 namespace {
 
 template <typename Record> Record recordFrom(const SqlQuery& query);
 
-template <> Session recordFrom<Session>(const SqlQuery& query) {
+template <> Session recordFrom<Session>(const SqlQuery& query)
+{
     return Session{query.doubleAt(0), query.intAt(1), query.textAt(2)};
 }
 
-template <> Goal recordFrom<Goal>(const SqlQuery& query) {
+template <> Goal recordFrom<Goal>(const SqlQuery& query)
+{
     return Goal{query.doubleAt(0), query.intAt(1), query.textAt(2)};
 }
 
@@ -21,15 +24,17 @@ template <> Goal recordFrom<Goal>(const SqlQuery& query) {
 
 SessionGoalRecords::SessionGoalRecords(StoreContext& context, CloudLink& cloud)
     : m_context(context)
-    , m_cloud(cloud) {}
+    , m_cloud(cloud)
+{}
 
 bool SessionGoalRecords::insert(const char* sql, double at, int tasksCount,
-                                const std::optional<QString>& recordID) {
+                                const std::optional<QString>& recordID)
+{
     auto guard = m_context.lock();
     SqlQuery query(m_context, sql);
     query.bind(1, at).bind(2, tasksCount).bind(3, recordID);
     if (!query.execWrite()) {
-        Console::line(QStringLiteral("Error: ") + query.debugDescription());
+        StoreLog::error(query);
         return false;
     }
     m_context.saveContext();
@@ -38,7 +43,8 @@ bool SessionGoalRecords::insert(const char* sql, double at, int tasksCount,
 
 template <typename Record>
 std::optional<QList<Record>> SessionGoalRecords::fetch(const char* sql,
-                                                       std::optional<std::pair<Date, Date>> range) {
+                                                       std::optional<std::pair<Date, Date>> range)
+{
     auto guard = m_context.lock();
     SqlQuery query(m_context, sql);
     if (range) {
@@ -49,26 +55,23 @@ std::optional<QList<Record>> SessionGoalRecords::fetch(const char* sql,
     while (query.next())
         records.append(recordFrom<Record>(query));
     if (!query.ok()) {
-        Console::line(QStringLiteral("Error: ") + query.debugDescription());
+        StoreLog::error(query);
         return std::nullopt;
     }
     return records;
 }
 
 void SessionGoalRecords::assignRecordID(const char* selectSql, const char* updateSql,
-                                        const char* operation, const QString& recordID, Date at) {
+                                        const char* operation, const QString& recordID, Date at)
+{
     auto guard = m_context.lock();
     long long id = 0;
-    auto logFailure = [operation](const SqlQuery& query) {
-        Console::line(QStringLiteral("err @ %1 -> %2")
-                          .arg(QString::fromLatin1(operation), query.errorDescription()));
-    };
     {
         SqlQuery query(m_context, selectSql);
         query.bind(1, at.timeIntervalSinceReferenceDate());
         if (!query.next()) {
             if (!query.ok())
-                logFailure(query);
+                StoreLog::failure(operation, query.errorDescription());
             return;
         }
         id = query.int64At(0);
@@ -76,13 +79,14 @@ void SessionGoalRecords::assignRecordID(const char* selectSql, const char* updat
     SqlQuery update(m_context, updateSql);
     update.bind(1, recordID).bind(2, id);
     if (!update.execWrite()) {
-        logFailure(update);
+        StoreLog::failure(operation, update.errorDescription());
         return;
     }
     m_context.saveContext();
 }
 
-void SessionGoalRecords::addSession(double dated, int tasksCount) {
+void SessionGoalRecords::addSession(double dated, int tasksCount)
+{
     if (!insert("INSERT INTO Session (finishedAt, tasksCount, cloudRecordID) VALUES (?, ?, ?)",
                 dated, tasksCount, std::nullopt))
         return;
@@ -93,19 +97,22 @@ void SessionGoalRecords::addSession(double dated, int tasksCount) {
                                  }));
 }
 
-std::optional<QList<Session>> SessionGoalRecords::sessions(Date since, Date to) {
+std::optional<QList<Session>> SessionGoalRecords::sessions(Date since, Date to)
+{
     return fetch<Session>("SELECT finishedAt, tasksCount, cloudRecordID FROM Session "
                           "WHERE finishedAt >= ? AND finishedAt <= ?",
                           std::pair(since, to));
 }
 
-std::optional<QList<Session>> SessionGoalRecords::unsyncedSessions() {
+std::optional<QList<Session>> SessionGoalRecords::unsyncedSessions()
+{
     return fetch<Session>("SELECT finishedAt, tasksCount, cloudRecordID FROM Session "
                           "WHERE cloudRecordID IS NULL",
                           std::nullopt);
 }
 
-int SessionGoalRecords::sessionsFinished(Date onDate) {
+int SessionGoalRecords::sessionsFinished(Date onDate)
+{
     auto guard = m_context.lock();
     SqlQuery query(m_context,
                    "SELECT count(*) FROM Session WHERE finishedAt >= ? AND finishedAt <= ?");
@@ -118,19 +125,22 @@ int SessionGoalRecords::sessionsFinished(Date onDate) {
     return query.intAt(0);
 }
 
-void SessionGoalRecords::updateSession(const QString& cloudRecordID, Date finishedAt) {
+void SessionGoalRecords::updateSession(const QString& cloudRecordID, Date finishedAt)
+{
     assignRecordID("SELECT id FROM Session WHERE finishedAt = ? AND cloudRecordID IS NULL "
                    "ORDER BY id LIMIT 1",
                    "UPDATE Session SET cloudRecordID = ? WHERE id = ?",
                    "updateSession(cloudRecordID:finishedAt:)", cloudRecordID, finishedAt);
 }
 
-void SessionGoalRecords::addSession(Date finishedAt, int tasksCount, const QString& cloudRecordID) {
+void SessionGoalRecords::addSession(Date finishedAt, int tasksCount, const QString& cloudRecordID)
+{
     insert("INSERT INTO Session (finishedAt, tasksCount, cloudRecordID) VALUES (?, ?, ?)",
            finishedAt.timeIntervalSinceReferenceDate(), tasksCount, cloudRecordID);
 }
 
-void SessionGoalRecords::addGoal(double dated, int tasksInRow) {
+void SessionGoalRecords::addGoal(double dated, int tasksInRow)
+{
     if (!insert("INSERT INTO Goal (achieveAt, tasksCount, cloudRecordID) VALUES (?, ?, ?)", dated,
                 tasksInRow, std::nullopt))
         return;
@@ -141,27 +151,31 @@ void SessionGoalRecords::addGoal(double dated, int tasksInRow) {
                               }));
 }
 
-std::optional<QList<Goal>> SessionGoalRecords::goals(Date since, Date to) {
+std::optional<QList<Goal>> SessionGoalRecords::goals(Date since, Date to)
+{
     // Both ends excluded: a goal at local midnight belongs to no day's query.
     return fetch<Goal>("SELECT achieveAt, tasksCount, cloudRecordID FROM Goal "
                        "WHERE achieveAt > ? AND achieveAt < ?",
                        std::pair(since, to));
 }
 
-std::optional<QList<Goal>> SessionGoalRecords::unsyncedGoals() {
+std::optional<QList<Goal>> SessionGoalRecords::unsyncedGoals()
+{
     return fetch<Goal>("SELECT achieveAt, tasksCount, cloudRecordID FROM Goal "
                        "WHERE cloudRecordID IS NULL",
                        std::nullopt);
 }
 
-void SessionGoalRecords::updateGoal(const QString& cloudRecordID, Date achievedAt) {
+void SessionGoalRecords::updateGoal(const QString& cloudRecordID, Date achievedAt)
+{
     assignRecordID("SELECT id FROM Goal WHERE achieveAt = ? AND cloudRecordID IS NULL "
                    "ORDER BY id LIMIT 1",
                    "UPDATE Goal SET cloudRecordID = ? WHERE id = ?",
                    "updateGoal(cloudRecordID:achievedAt:)", cloudRecordID, achievedAt);
 }
 
-void SessionGoalRecords::addGoal(Date achieveAt, int tasksCount, const QString& cloudRecordID) {
+void SessionGoalRecords::addGoal(Date achieveAt, int tasksCount, const QString& cloudRecordID)
+{
     insert("INSERT INTO Goal (achieveAt, tasksCount, cloudRecordID) VALUES (?, ?, ?)",
            achieveAt.timeIntervalSinceReferenceDate(), tasksCount, cloudRecordID);
 }

@@ -8,9 +8,11 @@
 #include "store/StoreFile.h"
 
 StoreContext::StoreContext(QString path)
-    : m_path(std::move(path)) {}
+    : m_path(std::move(path))
+{}
 
-StoreContext::~StoreContext() {
+StoreContext::~StoreContext()
+{
     for (auto& [sql, cached] : m_statements)
         sqlite3_finalize(cached.statement);
     if (m_database) {
@@ -21,7 +23,8 @@ StoreContext::~StoreContext() {
     }
 }
 
-sqlite3* StoreContext::database() {
+sqlite3* StoreContext::database()
+{
     if (!m_database) {
         StoreFile::Opened opened = StoreFile::open(m_path);
         if (!opened.database)
@@ -31,7 +34,8 @@ sqlite3* StoreContext::database() {
     return m_database;
 }
 
-void StoreContext::failToOpen(const QString& error) {
+void StoreContext::failToOpen(const QString& error)
+{
     const QString description = QStringLiteral("Failed to initialize the application's saved data");
     const QString reason =
         QStringLiteral("There was an error creating or loading the application's saved data.");
@@ -44,7 +48,8 @@ void StoreContext::failToOpen(const QString& error) {
     std::_Exit(EXIT_FAILURE);
 }
 
-sqlite3_stmt* StoreContext::acquireStatement(const char* sql, bool* owned) {
+sqlite3_stmt* StoreContext::acquireStatement(const char* sql, bool* owned)
+{
     sqlite3* db = database();
     CachedStatement& cached = m_statements[sql];
     *owned = cached.inUse;
@@ -65,7 +70,8 @@ sqlite3_stmt* StoreContext::acquireStatement(const char* sql, bool* owned) {
     return statement;
 }
 
-void StoreContext::releaseStatement(sqlite3_stmt* statement, bool owned) {
+void StoreContext::releaseStatement(sqlite3_stmt* statement, bool owned)
+{
     if (owned) {
         sqlite3_finalize(statement);
         return;
@@ -80,19 +86,23 @@ void StoreContext::releaseStatement(sqlite3_stmt* statement, bool owned) {
     }
 }
 
-bool StoreContext::inTransaction() const {
+bool StoreContext::inTransaction() const
+{
     return m_database && !sqlite3_get_autocommit(m_database);
 }
 
-bool StoreContext::execute(const char* sql) {
+bool StoreContext::execute(const char* sql)
+{
     return sqlite3_exec(database(), sql, nullptr, nullptr, nullptr) == SQLITE_OK;
 }
 
-bool StoreContext::beginWrite() {
+bool StoreContext::beginWrite()
+{
     return inTransaction() || execute("BEGIN IMMEDIATE");
 }
 
-bool StoreContext::saveContext() {
+bool StoreContext::saveContext()
+{
     if (!m_hasChanges) {
         // A write that failed may have opened the transaction; release its lock quietly.
         if (inTransaction())
@@ -113,7 +123,8 @@ bool StoreContext::saveContext() {
     return true;
 }
 
-void StoreContext::resetContext() {
+void StoreContext::resetContext()
+{
     if (inTransaction())
         execute("ROLLBACK");
     m_hasChanges = false;

@@ -8,11 +8,13 @@
 
 namespace {
 
-QString lastError(sqlite3* database) {
+QString lastError(sqlite3* database)
+{
     return QString::fromUtf8(sqlite3_errmsg(database));
 }
 
-bool run(sqlite3* database, const QString& sql, QString* error) {
+bool run(sqlite3* database, const QString& sql, QString* error)
+{
     char* message = nullptr;
     if (sqlite3_exec(database, sql.toUtf8().constData(), nullptr, nullptr, &message) == SQLITE_OK)
         return true;
@@ -21,7 +23,8 @@ bool run(sqlite3* database, const QString& sql, QString* error) {
     return false;
 }
 
-std::optional<int> userVersion(sqlite3* database, QString* error) {
+std::optional<int> userVersion(sqlite3* database, QString* error)
+{
     sqlite3_stmt* statement = nullptr;
     if (sqlite3_prepare_v2(database, "PRAGMA user_version", -1, &statement, nullptr) != SQLITE_OK) {
         *error = lastError(database);
@@ -38,7 +41,8 @@ std::optional<int> userVersion(sqlite3* database, QString* error) {
 
 } // namespace
 
-QStringList StoreFile::bundledMigrations() {
+QStringList StoreFile::bundledMigrations()
+{
     QStringList scripts;
     for (int version = 1;; ++version) {
         QFile file(QStringLiteral(":/tallycore/schema/%1.sql").arg(version));
@@ -49,7 +53,8 @@ QStringList StoreFile::bundledMigrations() {
     return scripts;
 }
 
-StoreFile::Opened StoreFile::open(const QString& path, const QStringList& migrations) {
+StoreFile::Opened StoreFile::open(const QString& path, const QStringList& migrations)
+{
     if (migrations.isEmpty())
         return {nullptr, QStringLiteral("The store's schema is missing from the library.")};
     QDir().mkpath(QFileInfo(path).absolutePath());
@@ -92,7 +97,8 @@ StoreFile::Opened StoreFile::open(const QString& path, const QStringList& migrat
     return {database, QString()};
 }
 
-bool StoreFile::backUp(sqlite3* database, const QString& path, int version, QString* error) {
+bool StoreFile::backUp(sqlite3* database, const QString& path, int version, QString* error)
+{
     const QString backupPath = path + QStringLiteral(".v%1.bak").arg(version);
     const QString partialPath = backupPath + QStringLiteral(".partial");
     QFile::remove(partialPath);
@@ -121,7 +127,8 @@ bool StoreFile::backUp(sqlite3* database, const QString& path, int version, QStr
     return true;
 }
 
-bool StoreFile::migrate(sqlite3* database, const QStringList& migrations, QString* error) {
+bool StoreFile::migrate(sqlite3* database, const QStringList& migrations, QString* error)
+{
     if (!run(database, QStringLiteral("BEGIN IMMEDIATE"), error))
         return false;
     // Another process may have migrated while this one waited for the write lock.

@@ -3,26 +3,31 @@
 #include "Console.h"
 #include "store/SqlQuery.h"
 #include "store/StoreContext.h"
+#include "store/StoreLog.h"
 
 StoreMaintenance::StoreMaintenance(StoreContext& context)
-    : m_context(context) {}
+    : m_context(context)
+{}
 
-void StoreMaintenance::run(const char* sql) {
+void StoreMaintenance::run(const char* sql)
+{
     SqlQuery query(m_context, sql);
     if (!query.execWrite())
-        Console::line(QStringLiteral("Error: ") + query.debugDescription());
+        StoreLog::error(query);
 }
 
-int StoreMaintenance::count(const char* sql) {
+int StoreMaintenance::count(const char* sql)
+{
     SqlQuery query(m_context, sql);
     if (!query.next()) {
-        Console::line(QStringLiteral("Error: ") + query.debugDescription());
+        StoreLog::error(query);
         return 0;
     }
     return query.intAt(0);
 }
 
-void StoreMaintenance::truncateAll() {
+void StoreMaintenance::truncateAll()
+{
     auto guard = m_context.lock();
     for (const char* sql : {"DELETE FROM Goal", "DELETE FROM Session", "DELETE FROM Pomodoro"}) {
         run(sql);
@@ -30,7 +35,8 @@ void StoreMaintenance::truncateAll() {
     }
 }
 
-StoreMaintenance::Counts StoreMaintenance::stats() {
+StoreMaintenance::Counts StoreMaintenance::stats()
+{
     auto guard = m_context.lock();
     Counts counts;
     counts.tasks = count("SELECT count(*) FROM Pomodoro");
@@ -45,7 +51,8 @@ StoreMaintenance::Counts StoreMaintenance::stats() {
     return counts;
 }
 
-void StoreMaintenance::iCloudPreviousState() {
+void StoreMaintenance::iCloudPreviousState()
+{
     auto guard = m_context.lock();
     for (const char* sql :
          {"UPDATE TaskInfo SET cloudRecordID = NULL WHERE cloudRecordID IS NOT NULL",

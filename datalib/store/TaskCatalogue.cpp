@@ -4,26 +4,19 @@
 #include "store/CloudLink.h"
 #include "store/SqlQuery.h"
 #include "store/StoreContext.h"
+#include "store/StoreLog.h"
 
 namespace {
 
-void logFailure(const char* operation, const SqlQuery& query) {
-    Console::line(QStringLiteral("err @ %1 -> %2")
-                      .arg(QString::fromLatin1(operation), query.errorDescription()));
-}
-
-void logError(const SqlQuery& query) {
-    Console::line(QStringLiteral("Error: ") + query.debugDescription());
-}
-
-std::optional<QStringList> namesOf(SqlQuery& query) {
+std::optional<QStringList> namesOf(SqlQuery& query)
+{
     QStringList names;
     while (query.next()) {
         if (auto name = query.textAt(0))
             names.append(*name);
     }
     if (!query.ok()) {
-        logError(query);
+        StoreLog::error(query);
         return std::nullopt;
     }
     return names;
@@ -33,9 +26,11 @@ std::optional<QStringList> namesOf(SqlQuery& query) {
 
 TaskCatalogue::TaskCatalogue(StoreContext& context, CloudLink& cloud)
     : m_context(context)
-    , m_cloud(cloud) {}
+    , m_cloud(cloud)
+{}
 
-TaskCatalogue::Row TaskCatalogue::rowFrom(const SqlQuery& query) {
+TaskCatalogue::Row TaskCatalogue::rowFrom(const SqlQuery& query)
+{
     Row row;
     row.id = query.int64At(0);
     row.info.name = query.textAt(1);
@@ -46,19 +41,21 @@ TaskCatalogue::Row TaskCatalogue::rowFrom(const SqlQuery& query) {
     return row;
 }
 
-bool TaskCatalogue::existsTaskInfo(const QString& named) {
+bool TaskCatalogue::existsTaskInfo(const QString& named)
+{
     auto guard = m_context.lock();
     SqlQuery query(m_context, "SELECT count(*) FROM TaskInfo WHERE name = ?");
     query.bind(1, named);
     if (!query.next()) {
-        logError(query);
+        StoreLog::error(query);
         return false;
     }
     return query.intAt(0) > 0;
 }
 
 std::optional<TaskCatalogue::Row> TaskCatalogue::rowNamed(const QString& name,
-                                                          const char* operation) {
+                                                          const char* operation)
+{
     auto guard = m_context.lock();
     SqlQuery query(m_context, "SELECT id, name, color, createdAt, taskDescription, cloudRecordID "
                               "FROM TaskInfo WHERE name = ? ORDER BY id LIMIT 1");
@@ -66,12 +63,13 @@ std::optional<TaskCatalogue::Row> TaskCatalogue::rowNamed(const QString& name,
     if (query.next())
         return rowFrom(query);
     if (!query.ok())
-        logFailure(operation, query);
+        StoreLog::failure(operation, query.errorDescription());
     return std::nullopt;
 }
 
 std::optional<TaskCatalogue::Row> TaskCatalogue::rowWithID(const QString& cloudRecordID,
-                                                           const char* operation) {
+                                                           const char* operation)
+{
     auto guard = m_context.lock();
     SqlQuery query(m_context, "SELECT id, name, color, createdAt, taskDescription, cloudRecordID "
                               "FROM TaskInfo WHERE cloudRecordID = ? ORDER BY id LIMIT 1");
@@ -79,24 +77,27 @@ std::optional<TaskCatalogue::Row> TaskCatalogue::rowWithID(const QString& cloudR
     if (query.next())
         return rowFrom(query);
     if (!query.ok())
-        logFailure(operation, query);
+        StoreLog::failure(operation, query.errorDescription());
     return std::nullopt;
 }
 
-std::optional<TaskInfo> TaskCatalogue::fetchTaskInfo(const QString& named) {
+std::optional<TaskInfo> TaskCatalogue::fetchTaskInfo(const QString& named)
+{
     if (auto row = rowNamed(named, "fetchTaskInfo(named:)"))
         return row->info;
     return std::nullopt;
 }
 
-std::optional<TaskInfo> TaskCatalogue::fetchTaskInfoWithID(const QString& withID) {
+std::optional<TaskInfo> TaskCatalogue::fetchTaskInfoWithID(const QString& withID)
+{
     if (auto row = rowWithID(withID, "fetchTaskInfo(withID:)"))
         return row->info;
     return std::nullopt;
 }
 
 std::optional<QList<TaskCatalogue::Row>> TaskCatalogue::rowsNamed(const QString& name,
-                                                                  QString* error) {
+                                                                  QString* error)
+{
     SqlQuery query(m_context, "SELECT id, name, color, createdAt, taskDescription, cloudRecordID "
                               "FROM TaskInfo WHERE name = ? ORDER BY id");
     query.bind(1, name);
@@ -110,14 +111,16 @@ std::optional<QList<TaskCatalogue::Row>> TaskCatalogue::rowsNamed(const QString&
     return rows;
 }
 
-std::optional<QStringList> TaskCatalogue::taskNames() {
+std::optional<QStringList> TaskCatalogue::taskNames()
+{
     auto guard = m_context.lock();
     SqlQuery query(m_context,
                    "SELECT DISTINCT name FROM TaskInfo WHERE name IS NOT NULL ORDER BY name");
     return namesOf(query);
 }
 
-std::optional<QStringList> TaskCatalogue::taskNames(const QString& filteredBy) {
+std::optional<QStringList> TaskCatalogue::taskNames(const QString& filteredBy)
+{
     auto guard = m_context.lock();
     // substr keeps the prefix match case-sensitive, unlike LIKE.
     SqlQuery query(m_context, "SELECT DISTINCT name FROM TaskInfo "
@@ -126,7 +129,8 @@ std::optional<QStringList> TaskCatalogue::taskNames(const QString& filteredBy) {
     return namesOf(query);
 }
 
-QString TaskCatalogue::color(const QString& ofTaskNamed) {
+QString TaskCatalogue::color(const QString& ofTaskNamed)
+{
     auto guard = m_context.lock();
     SqlQuery query(m_context, "SELECT color FROM TaskInfo WHERE name = ? ORDER BY id LIMIT 1");
     query.bind(1, ofTaskNamed);
@@ -134,12 +138,13 @@ QString TaskCatalogue::color(const QString& ofTaskNamed) {
         if (auto color = query.textAt(0))
             return *color;
     } else if (!query.ok()) {
-        logError(query);
+        StoreLog::error(query);
     }
     return QStringLiteral("#ffffff");
 }
 
-std::optional<QList<TaskInfo>> TaskCatalogue::unsyncedTaskInfos() {
+std::optional<QList<TaskInfo>> TaskCatalogue::unsyncedTaskInfos()
+{
     auto guard = m_context.lock();
     SqlQuery query(m_context, "SELECT id, name, color, createdAt, taskDescription, cloudRecordID "
                               "FROM TaskInfo WHERE cloudRecordID IS NULL");
@@ -147,14 +152,15 @@ std::optional<QList<TaskInfo>> TaskCatalogue::unsyncedTaskInfos() {
     while (query.next())
         tasks.append(rowFrom(query).info);
     if (!query.ok()) {
-        logError(query);
+        StoreLog::error(query);
         return std::nullopt;
     }
     return tasks;
 }
 
 bool TaskCatalogue::insert(const TaskInfoParameter& parameter,
-                           const std::optional<QString>& cloudRecordID) {
+                           const std::optional<QString>& cloudRecordID)
+{
     SqlQuery query(m_context, "INSERT INTO TaskInfo (name, color, createdAt, taskDescription, "
                               "cloudRecordID) VALUES (?, ?, ?, ?, ?)");
     query.bind(1, parameter.name)
@@ -163,13 +169,14 @@ bool TaskCatalogue::insert(const TaskInfoParameter& parameter,
         .bind(4, parameter.taskDescription)
         .bind(5, cloudRecordID);
     if (!query.execWrite()) {
-        logError(query);
+        StoreLog::error(query);
         return false;
     }
     return true;
 }
 
-bool TaskCatalogue::setFields(long long id, const TaskInfoParameter& parameter) {
+bool TaskCatalogue::setFields(long long id, const TaskInfoParameter& parameter)
+{
     SqlQuery query(m_context,
                    "UPDATE TaskInfo SET name = ?, color = ?, taskDescription = ? WHERE id = ?");
     query.bind(1, parameter.name)
@@ -177,13 +184,14 @@ bool TaskCatalogue::setFields(long long id, const TaskInfoParameter& parameter) 
         .bind(3, parameter.taskDescription)
         .bind(4, id);
     if (!query.execWrite()) {
-        logError(query);
+        StoreLog::error(query);
         return false;
     }
     return true;
 }
 
-void TaskCatalogue::saveToCloud(const TaskInfoParameter& parameter) {
+void TaskCatalogue::saveToCloud(const TaskInfoParameter& parameter)
+{
     const QString name = parameter.name;
     m_cloud.cloud()->saveTaskInfo(parameter,
                                   m_cloud.assignOnMainQueue([this, name](const QString& recordID) {
@@ -191,7 +199,8 @@ void TaskCatalogue::saveToCloud(const TaskInfoParameter& parameter) {
                                   }));
 }
 
-void TaskCatalogue::addTaskInfo(const TaskInfoParameter& parameter) {
+void TaskCatalogue::addTaskInfo(const TaskInfoParameter& parameter)
+{
     {
         auto guard = m_context.lock();
         if (existsTaskInfo(parameter.name) || !insert(parameter, std::nullopt))
@@ -201,14 +210,15 @@ void TaskCatalogue::addTaskInfo(const TaskInfoParameter& parameter) {
     saveToCloud(parameter);
 }
 
-void TaskCatalogue::updateTaskInfo(const QString& named, const QString& with) {
+void TaskCatalogue::updateTaskInfo(const QString& named, const QString& with)
+{
     std::optional<QString> recordID;
     {
         auto guard = m_context.lock();
         QString error;
         const auto rows = rowsNamed(named, &error);
         if (!rows) {
-            Console::line(QStringLiteral("Update name error. ") + error);
+            StoreLog::prefixed("Update name error. ", error);
             return;
         }
         if (rows->size() != 1)
@@ -216,7 +226,7 @@ void TaskCatalogue::updateTaskInfo(const QString& named, const QString& with) {
         SqlQuery query(m_context, "UPDATE TaskInfo SET name = ? WHERE id = ?");
         query.bind(1, with).bind(2, rows->first().id);
         if (!query.execWrite()) {
-            Console::line(QStringLiteral("Update name error. ") + query.errorDescription());
+            StoreLog::prefixed("Update name error. ", query.errorDescription());
             return;
         }
         m_context.saveContext();
@@ -226,14 +236,15 @@ void TaskCatalogue::updateTaskInfo(const QString& named, const QString& with) {
         m_cloud.cloud()->renameTaskWithNewName(*recordID, with);
 }
 
-void TaskCatalogue::updateTaskInfo(const QString& named, const TaskInfoParameter& withParameter) {
+void TaskCatalogue::updateTaskInfo(const QString& named, const TaskInfoParameter& withParameter)
+{
     std::optional<QString> recordID;
     {
         auto guard = m_context.lock();
         QString error;
         const auto rows = rowsNamed(named, &error);
         if (!rows) {
-            Console::line(QStringLiteral("err @ updateTaskInfo(named:withParameter:) -> ") + error);
+            StoreLog::failure("updateTaskInfo(named:withParameter:)", error);
             return;
         }
         if (rows->size() != 1 || !setFields(rows->first().id, withParameter))
@@ -245,7 +256,8 @@ void TaskCatalogue::updateTaskInfo(const QString& named, const TaskInfoParameter
         m_cloud.cloud()->updateTask(*recordID, withParameter);
 }
 
-void TaskCatalogue::detachPomodoros(const char* taskCondition, const QString& value) {
+void TaskCatalogue::detachPomodoros(const char* taskCondition, const QString& value)
+{
     // Only write when something is linked, so an idle delete leaves no transaction open.
     const QByteArray where = QByteArray("taskInfo IN (SELECT id FROM TaskInfo WHERE ") +
                              QByteArray(taskCondition) + " = ?)";
@@ -253,7 +265,7 @@ void TaskCatalogue::detachPomodoros(const char* taskCondition, const QString& va
                    QByteArray("SELECT count(*) FROM Pomodoro WHERE " + where).constData());
     count.bind(1, value);
     if (!count.next()) {
-        logError(count);
+        StoreLog::error(count);
         return;
     }
     if (count.intAt(0) == 0)
@@ -262,10 +274,11 @@ void TaskCatalogue::detachPomodoros(const char* taskCondition, const QString& va
                     QByteArray("UPDATE Pomodoro SET taskInfo = NULL WHERE " + where).constData());
     update.bind(1, value);
     if (!update.execWrite())
-        logError(update);
+        StoreLog::error(update);
 }
 
-void TaskCatalogue::deleteTaskInfo(const QString& named) {
+void TaskCatalogue::deleteTaskInfo(const QString& named)
+{
     std::optional<QString> recordID;
     {
         auto guard = m_context.lock();
@@ -276,7 +289,7 @@ void TaskCatalogue::deleteTaskInfo(const QString& named) {
                 m_context.saveContext();
                 recordID = row->info.cloudRecordID;
             } else {
-                logError(remove);
+                StoreLog::error(remove);
             }
         }
         // Saved by the next save of the store.
@@ -286,13 +299,13 @@ void TaskCatalogue::deleteTaskInfo(const QString& named) {
         m_cloud.cloud()->deleteTaskInfo(*recordID);
 }
 
-void TaskCatalogue::updateTaskInfoCloudRecordID(const QString& named,
-                                                const QString& cloudRecordID) {
+void TaskCatalogue::updateTaskInfoCloudRecordID(const QString& named, const QString& cloudRecordID)
+{
     auto guard = m_context.lock();
     QString error;
     const auto rows = rowsNamed(named, &error);
     if (!rows) {
-        Console::line(QStringLiteral("err @ updateTaskInfo(named:cloudRecordID:) -> ") + error);
+        StoreLog::failure("updateTaskInfo(named:cloudRecordID:)", error);
         return;
     }
     if (rows->isEmpty()) {
@@ -302,13 +315,14 @@ void TaskCatalogue::updateTaskInfoCloudRecordID(const QString& named,
     SqlQuery query(m_context, "UPDATE TaskInfo SET cloudRecordID = ? WHERE id = ?");
     query.bind(1, cloudRecordID).bind(2, rows->first().id);
     if (!query.execWrite()) {
-        logFailure("updateTaskInfo(named:cloudRecordID:)", query);
+        StoreLog::failure("updateTaskInfo(named:cloudRecordID:)", query.errorDescription());
         return;
     }
     m_context.saveContext();
 }
 
-void TaskCatalogue::addTaskInfo(const TaskInfoParameter& parameter, const QString& withRecordID) {
+void TaskCatalogue::addTaskInfo(const TaskInfoParameter& parameter, const QString& withRecordID)
+{
     auto guard = m_context.lock();
     if (existsTaskInfo(parameter.name) || !insert(parameter, withRecordID))
         return;
@@ -316,7 +330,8 @@ void TaskCatalogue::addTaskInfo(const TaskInfoParameter& parameter, const QStrin
 }
 
 void TaskCatalogue::updateTaskInfo(const TaskInfoParameter& withParameter,
-                                   const QString& cloudRecordID) {
+                                   const QString& cloudRecordID)
+{
     auto guard = m_context.lock();
     long long id = 0;
     {
@@ -327,7 +342,8 @@ void TaskCatalogue::updateTaskInfo(const TaskInfoParameter& withParameter,
             if (query.ok())
                 Console::line(QStringLiteral("No se encuentra el ID: ") + cloudRecordID);
             else
-                logFailure("updateTaskInfo(withParameter:cloudRecordID:)", query);
+                StoreLog::failure("updateTaskInfo(withParameter:cloudRecordID:)",
+                                  query.errorDescription());
             return;
         }
         id = query.int64At(0);
@@ -336,19 +352,21 @@ void TaskCatalogue::updateTaskInfo(const TaskInfoParameter& withParameter,
         m_context.saveContext();
 }
 
-void TaskCatalogue::deleteTaskInfoCloudRecordID(const QString& cloudRecordID) {
+void TaskCatalogue::deleteTaskInfoCloudRecordID(const QString& cloudRecordID)
+{
     auto guard = m_context.lock();
     if (auto row = rowWithID(cloudRecordID, "deleteTaskInfo(cloudRecordID:)")) {
         SqlQuery remove(m_context, "DELETE FROM TaskInfo WHERE id = ?");
         remove.bind(1, row->id);
         if (!remove.execWrite())
-            logError(remove);
+            StoreLog::error(remove);
     }
     detachPomodoros("cloudRecordID", cloudRecordID);
     m_context.saveContext();
 }
 
-void TaskCatalogue::migrateToTaskInfo() {
+void TaskCatalogue::migrateToTaskInfo()
+{
     QList<TaskInfoParameter> created;
     {
         auto guard = m_context.lock();
@@ -377,7 +395,7 @@ void TaskCatalogue::migrateToTaskInfo() {
         while (tasks.next())
             named.append({tasks.int64At(0), *tasks.textAt(1)});
         if (!tasks.ok()) {
-            logError(tasks);
+            StoreLog::error(tasks);
             return;
         }
         // With several tasks of one name, their pomodoros end up on the last of them.
@@ -386,7 +404,7 @@ void TaskCatalogue::migrateToTaskInfo() {
                                        "taskInfo IN (SELECT id FROM TaskInfo WHERE name = ?2)");
             relink.bind(1, id).bind(2, name);
             if (!relink.execWrite())
-                logError(relink);
+                StoreLog::error(relink);
         }
         m_context.saveContext();
     }

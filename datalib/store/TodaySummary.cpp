@@ -17,13 +17,16 @@ TodaySummary::TodaySummary(QString groupDirectory, PomodoroRecords& pomodoros,
                            SessionGoalRecords& sessions)
     : m_groupDirectory(std::move(groupDirectory))
     , m_pomodoros(pomodoros)
-    , m_sessions(sessions) {}
+    , m_sessions(sessions)
+{}
 
-QString TodaySummary::filePath() const {
+QString TodaySummary::filePath() const
+{
     return m_groupDirectory + QLatin1Char('/') + QLatin1String(fileName);
 }
 
-void TodaySummary::shareExtensionData() {
+void TodaySummary::shareExtensionData()
+{
     const Date now = Date::now();
     const auto rows = m_pomodoros.pomodoros(now, now);
     if (!rows || rows->isEmpty()) {
@@ -55,7 +58,8 @@ void TodaySummary::shareExtensionData() {
         Console::line(QStringLiteral("error sharing data archievement"));
 }
 
-bool TodaySummary::writeAtomically(const QString& path, const QJsonObject& summary) {
+bool TodaySummary::writeAtomically(const QString& path, const QJsonObject& summary)
+{
     // Rename over the old file so a reader never sees half of it. No fsync: the summary is
     // rebuilt from the store after every save, and syncing would cost each save milliseconds.
     const QString partial = path + QStringLiteral(".partial");
@@ -71,7 +75,8 @@ bool TodaySummary::writeAtomically(const QString& path, const QJsonObject& summa
     return false;
 }
 
-std::optional<QVariantMap> TodaySummary::extensionData() const {
+std::optional<QVariantMap> TodaySummary::extensionData() const
+{
     QFile file(filePath());
     if (!file.open(QIODevice::ReadOnly))
         return std::nullopt;

@@ -14,12 +14,14 @@ namespace {
 
 class SystemClock final : public Clock {
 public:
-    double now() const override {
+    double now() const override
+    {
         const auto sinceEpoch = std::chrono::system_clock::now().time_since_epoch();
         return std::chrono::duration<double>(sinceEpoch).count() - referenceDateOffset;
     }
 
-    void callAfter(double seconds, std::function<void()> fn) override {
+    void callAfter(double seconds, std::function<void()> fn) override
+    {
         // QTimer takes an int of milliseconds: a longer wait (over 24 days) is cut to that,
         // rather than overflowing into a negative timeout that never fires.
         const double wanted = seconds > 0 ? seconds * 1000.0 + 0.5 : 0.0;
@@ -31,12 +33,14 @@ public:
     }
 };
 
-std::mutex& clockMutex() {
+std::mutex& clockMutex()
+{
     static std::mutex m;
     return m;
 }
 
-std::shared_ptr<Clock>& installedClock() {
+std::shared_ptr<Clock>& installedClock()
+{
     static std::shared_ptr<Clock> clock = std::make_shared<SystemClock>();
     return clock;
 }
@@ -45,16 +49,19 @@ std::shared_ptr<Clock>& installedClock() {
 
 Clock::~Clock() = default;
 
-std::shared_ptr<Clock> Clock::shared() {
+std::shared_ptr<Clock> Clock::shared()
+{
     std::lock_guard lock(clockMutex());
     return installedClock();
 }
 
-void Clock::setShared(std::shared_ptr<Clock> clock) {
+void Clock::setShared(std::shared_ptr<Clock> clock)
+{
     std::lock_guard lock(clockMutex());
     installedClock() = clock ? std::move(clock) : std::make_shared<SystemClock>();
 }
 
-double Clock::current() {
+double Clock::current()
+{
     return shared()->now();
 }

@@ -5,24 +5,29 @@
 #include "dispatch/MainQueue.h"
 
 ManualClock::ManualClock(double start)
-    : m_now(start) {}
+    : m_now(start)
+{}
 
-double ManualClock::now() const {
+double ManualClock::now() const
+{
     std::lock_guard lock(m_mutex);
     return m_now;
 }
 
-void ManualClock::callAfter(double seconds, std::function<void()> fn) {
+void ManualClock::callAfter(double seconds, std::function<void()> fn)
+{
     std::lock_guard lock(m_mutex);
     m_pending.push_back({m_now + std::max(0.0, seconds), m_nextOrder++, std::move(fn)});
 }
 
-void ManualClock::setNow(double seconds) {
+void ManualClock::setNow(double seconds)
+{
     std::lock_guard lock(m_mutex);
     m_now = seconds;
 }
 
-void ManualClock::advance(double seconds) {
+void ManualClock::advance(double seconds)
+{
     std::vector<Pending> due;
     {
         std::lock_guard lock(m_mutex);
@@ -40,7 +45,8 @@ void ManualClock::advance(double seconds) {
         MainQueue::post(std::move(p.fn));
 }
 
-int ManualClock::pendingCalls() const {
+int ManualClock::pendingCalls() const
+{
     std::lock_guard lock(m_mutex);
     return static_cast<int>(m_pending.size());
 }

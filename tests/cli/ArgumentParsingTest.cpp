@@ -20,7 +20,8 @@ struct TimeRow {
     std::optional<double> expected;
 };
 
-void PrintTo(const TimeRow& row, std::ostream* os) {
+void PrintTo(const TimeRow& row, std::ostream* os)
+{
     *os << row.name;
 }
 
@@ -29,7 +30,8 @@ protected:
     TestEnvironment env{"Europe/Madrid"};
 };
 
-TEST_P(InstantArgument, ParsesOrRefuses) {
+TEST_P(InstantArgument, ParsesOrRefuses)
+{
     const TimeRow& row = GetParam();
     QString error;
     const std::optional<Date> parsed = TimeArgument::instant(QString::fromUtf8(row.text), error);
@@ -77,7 +79,8 @@ INSTANTIATE_TEST_SUITE_P(
                       TimeRow{"FullwidthDigits", "２０２６-01-15T10:00:00", std::nullopt}),
     [](const auto& info) { return std::string(info.param.name); });
 
-TEST(InstantArgumentRepeatedHour, TakesOneOfTheTwoInstants) {
+TEST(InstantArgumentRepeatedHour, TakesOneOfTheTwoInstants)
+{
     TestEnvironment env("Europe/Madrid");
     QString error;
     const std::optional<Date> parsed =
@@ -92,7 +95,8 @@ protected:
     TestEnvironment env{"Europe/Madrid"};
 };
 
-TEST_P(DayArgument, ParsesOrRefuses) {
+TEST_P(DayArgument, ParsesOrRefuses)
+{
     const TimeRow& row = GetParam();
     QString error;
     const std::optional<Date> parsed = TimeArgument::day(QString::fromUtf8(row.text), error);
@@ -117,7 +121,8 @@ INSTANTIATE_TEST_SUITE_P(Rows, DayArgument,
                          [](const auto& info) { return std::string(info.param.name); });
 
 // Chile moves its clocks at midnight: that day begins at 01:00.
-TEST(DayArgumentSkippedMidnight, BeginsAtTheFirstExistingInstant) {
+TEST(DayArgumentSkippedMidnight, BeginsAtTheFirstExistingInstant)
+{
     TestEnvironment env("America/Santiago");
     QString error;
     const std::optional<Date> parsed = TimeArgument::day(QStringLiteral("2026-09-06"), error);
@@ -125,7 +130,8 @@ TEST(DayArgumentSkippedMidnight, BeginsAtTheFirstExistingInstant) {
     EXPECT_DOUBLE_EQ(parsed->timeIntervalSinceReferenceDate(), 810360000.0);
 }
 
-TEST(ValueArgumentTest, NumbersAreDigitsWithinTheirRange) {
+TEST(ValueArgumentTest, NumbersAreDigitsWithinTheirRange)
+{
     struct Row {
         const char* text;
         std::optional<std::int32_t> seconds;
@@ -157,7 +163,8 @@ TEST(ValueArgumentTest, NumbersAreDigitsWithinTheirRange) {
     }
 }
 
-TEST(ValueArgumentTest, ColoursAreSixHexDigitsInLowerCase) {
+TEST(ValueArgumentTest, ColoursAreSixHexDigitsInLowerCase)
+{
     QString error;
     EXPECT_EQ(ValueArgument::color(QStringLiteral("#59B6e8"), error), QStringLiteral("#59b6e8"));
     for (const char* bad : {"59b6e8", "#59b6e", "#59b6e80", "#59b6eg", "", "#"})
@@ -173,14 +180,16 @@ struct ShapeRow {
     std::optional<QString> task;
 };
 
-void PrintTo(const ShapeRow& row, std::ostream* os) {
+void PrintTo(const ShapeRow& row, std::ostream* os)
+{
     *os << row.name;
 }
 
 class CommandArgumentsTest : public ::testing::TestWithParam<ShapeRow> {};
 
 // Shaped like add-task-info with a required and an optional option.
-TEST_P(CommandArgumentsTest, SplitsOrRefuses) {
+TEST_P(CommandArgumentsTest, SplitsOrRefuses)
+{
     const ShapeRow& row = GetParam();
     const CommandArguments::Shape shape{
         1, 1, {QStringLiteral("--start")}, {QStringLiteral("--task")}};

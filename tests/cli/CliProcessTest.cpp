@@ -23,7 +23,8 @@ struct CliRun {
 // spring change (2026-03-29) the day boundaries have to survive.
 class CliProcess : public ::testing::Test {
 protected:
-    CliRun cli(const QStringList& arguments, const QString& workingDirectory = QString()) {
+    CliRun cli(const QStringList& arguments, const QString& workingDirectory = QString())
+    {
         QProcess process;
         process.setWorkingDirectory(workingDirectory);
         process.start(QStringLiteral(ZESTRA_CLI_PATH), arguments);
@@ -42,14 +43,16 @@ protected:
     }
 
     // Runs a command that must succeed without printing anything of its own.
-    void ok(const QStringList& arguments) {
+    void ok(const QStringList& arguments)
+    {
         const CliRun run = cli(arguments);
         ASSERT_EQ(run.exitCode, 0) << arguments.join(u' ').toStdString() << "\n"
                                    << run.err.toStdString();
         EXPECT_TRUE(run.out.isEmpty()) << run.out.toStdString();
     }
 
-    QJsonDocument json(const QStringList& arguments) {
+    QJsonDocument json(const QStringList& arguments)
+    {
         const CliRun run = cli(arguments);
         EXPECT_EQ(run.exitCode, 0) << run.err.toStdString();
         QJsonParseError error;
@@ -58,14 +61,16 @@ protected:
         return document;
     }
 
-    void expectRefused(const CliRun& run, int exitCode, const QStringList& arguments) {
+    void expectRefused(const CliRun& run, int exitCode, const QStringList& arguments)
+    {
         const std::string what = arguments.join(u' ').toStdString();
         EXPECT_EQ(run.exitCode, exitCode) << what;
         EXPECT_TRUE(run.out.isEmpty()) << what << ": " << run.out.toStdString();
         EXPECT_FALSE(run.err.trimmed().isEmpty()) << what;
     }
 
-    QString storeFile() const {
+    QString storeFile() const
+    {
         return env.dataDirectory() + QStringLiteral("/Pomodoro.DataModel");
     }
 
@@ -77,7 +82,8 @@ constexpr double at0900 = 796460400.0;
 constexpr double at1000 = 796464000.0;
 constexpr double at1200Quarter = 796471200.25;
 
-TEST_F(CliProcess, RecordsOfADayComeBackInOrder) {
+TEST_F(CliProcess, RecordsOfADayComeBackInOrder)
+{
     ok({"add-task-info", "Writing", "--color", "#59B6E8", "--description", "Chapter 3"});
     // Added out of order: the listing must sort them.
     ok({"add-pomodoro", "--start", "2026-03-29T10:00:00", "--duration", "1500", "--task",
@@ -130,7 +136,8 @@ TEST_F(CliProcess, RecordsOfADayComeBackInOrder) {
     EXPECT_TRUE(nextDay.value("goal").isNull());
 }
 
-TEST_F(CliProcess, CatalogueListsRenamesAndDeletes) {
+TEST_F(CliProcess, CatalogueListsRenamesAndDeletes)
+{
     const QString cafe = QString::fromUtf8("Caf\u00e9 \u2615");
     ok({"add-task-info", "Writing", "--color", "#59B6E8", "--description", "Chapter 3"});
     ok({"add-task-info", cafe, "--color", "#f72020"});
@@ -169,7 +176,8 @@ TEST_F(CliProcess, CatalogueListsRenamesAndDeletes) {
         expectRefused(cli(missing), 1, missing);
 }
 
-TEST_F(CliProcess, StatsCountTheRecords) {
+TEST_F(CliProcess, StatsCountTheRecords)
+{
     ok({"add-task-info", "Writing", "--color", "#59b6e8"});
     ok({"add-pomodoro", "--start", "2026-03-29T10:00", "--duration", "1500"});
     ok({"add-pomodoro", "--start", "2026-03-28T10:00", "--duration", "1500"});
@@ -184,7 +192,8 @@ TEST_F(CliProcess, StatsCountTheRecords) {
     EXPECT_TRUE(stats.value("thieves").isDouble());
 }
 
-TEST_F(CliProcess, ExportWritesHeaderThenOneLinePerPomodoro) {
+TEST_F(CliProcess, ExportWritesHeaderThenOneLinePerPomodoro)
+{
     ok({"add-task-info", "Writing", "--color", "#59b6e8"});
     ok({"add-pomodoro", "--start", "2026-03-29T10:00", "--duration", "1500", "--task", "Writing"});
     ok({"add-pomodoro", "--start", "2026-03-29T11:00", "--duration", "900"});
@@ -215,7 +224,8 @@ TEST_F(CliProcess, ExportWritesHeaderThenOneLinePerPomodoro) {
     expectRefused(cli(unwritable), 1, unwritable);
 }
 
-TEST_F(CliProcess, TodayNeedsSomethingRecordedToday) {
+TEST_F(CliProcess, TodayNeedsSomethingRecordedToday)
+{
     expectRefused(cli({"today"}), 1, {"today"});
 
     const QString now = QDateTime::currentDateTimeUtc().toString(Qt::ISODate);
@@ -229,7 +239,8 @@ TEST_F(CliProcess, TodayNeedsSomethingRecordedToday) {
         EXPECT_TRUE(today.contains(key)) << key;
 }
 
-TEST_F(CliProcess, WrongUsageIsRefusedBeforeTheStoreOpens) {
+TEST_F(CliProcess, WrongUsageIsRefusedBeforeTheStoreOpens)
+{
     const QString start = QStringLiteral("2026-03-29T10:00");
     const QList<QStringList> rows = {
         {},
@@ -260,7 +271,8 @@ TEST_F(CliProcess, WrongUsageIsRefusedBeforeTheStoreOpens) {
     EXPECT_FALSE(QFile::exists(storeFile()));
 }
 
-TEST_F(CliProcess, HelpGoesToStandardOutput) {
+TEST_F(CliProcess, HelpGoesToStandardOutput)
+{
     for (const QStringList& arguments :
          {QStringList{"--help"}, QStringList{"help"}, QStringList{"help", "add-pomodoro"},
           QStringList{"add-pomodoro", "--help"}}) {
@@ -271,7 +283,8 @@ TEST_F(CliProcess, HelpGoesToStandardOutput) {
     }
 }
 
-TEST_F(CliProcess, UnreadableStoreStopsTheProgramAndIsKept) {
+TEST_F(CliProcess, UnreadableStoreStopsTheProgramAndIsKept)
+{
     ASSERT_TRUE(QDir().mkpath(env.dataDirectory()));
     const QByteArray garbage = "this is not a database\n";
     {

@@ -15,7 +15,8 @@
 TestEnvironment::TestEnvironment(const QByteArray& timeZone)
     : m_clock(std::make_shared<ManualClock>(0.0))
     , m_previousTimeZone(qgetenv("TZ"))
-    , m_hadTimeZone(qEnvironmentVariableIsSet("TZ")) {
+    , m_hadTimeZone(qEnvironmentVariableIsSet("TZ"))
+{
     QDir(m_dir.path()).mkpath(QStringLiteral("data"));
     QDir(m_dir.path()).mkpath(QStringLiteral("config"));
     qputenv("HOME", m_dir.path().toUtf8());
@@ -25,7 +26,8 @@ TestEnvironment::TestEnvironment(const QByteArray& timeZone)
     Clock::setShared(m_clock);
 }
 
-TestEnvironment::~TestEnvironment() {
+TestEnvironment::~TestEnvironment()
+{
     Clock::setShared(nullptr);
     if (m_hadTimeZone)
         qputenv("TZ", m_previousTimeZone);
@@ -34,37 +36,45 @@ TestEnvironment::~TestEnvironment() {
     tzset();
 }
 
-QString TestEnvironment::root() const {
+QString TestEnvironment::root() const
+{
     return m_dir.path();
 }
 
-QString TestEnvironment::dataHome() const {
+QString TestEnvironment::dataHome() const
+{
     return m_dir.path() + QStringLiteral("/data");
 }
 
-QString TestEnvironment::configHome() const {
+QString TestEnvironment::configHome() const
+{
     return m_dir.path() + QStringLiteral("/config");
 }
 
-QString TestEnvironment::dataDirectory() const {
+QString TestEnvironment::dataDirectory() const
+{
     return dataHome() + QStringLiteral("/Zestra");
 }
 
-ManualClock& TestEnvironment::clock() {
+ManualClock& TestEnvironment::clock()
+{
     return *m_clock;
 }
 
-void TestEnvironment::setTimeZone(const QByteArray& timeZone) {
+void TestEnvironment::setTimeZone(const QByteArray& timeZone)
+{
     qputenv("TZ", timeZone);
     tzset();
 }
 
-double TestEnvironment::localTime(const QString& isoLocal) {
+double TestEnvironment::localTime(const QString& isoLocal)
+{
     const QDateTime local = QDateTime::fromString(isoLocal, Qt::ISODateWithMs);
     return static_cast<double>(local.toMSecsSinceEpoch()) / 1000.0 - Clock::referenceDateOffset;
 }
 
-bool processEventsUntil(const std::function<bool()>& done, int timeoutMs) {
+bool processEventsUntil(const std::function<bool()>& done, int timeoutMs)
+{
     QDeadlineTimer deadline(timeoutMs);
     while (!done()) {
         if (deadline.hasExpired())

@@ -11,7 +11,8 @@
 class ManualClock;
 
 // Lets GoogleTest print Qt strings in its failure messages.
-inline void PrintTo(const QString& text, std::ostream* out) {
+inline void PrintTo(const QString& text, std::ostream* out)
+{
     *out << '"' << text.toStdString() << '"';
 }
 

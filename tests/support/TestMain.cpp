@@ -2,7 +2,8 @@
 
 #include <QCoreApplication>
 
-int main(int argc, char** argv) {
+int main(int argc, char** argv)
+{
     ::testing::InitGoogleTest(&argc, argv);
     GTEST_FLAG_SET(death_test_style, "threadsafe");
     QCoreApplication app(argc, argv);

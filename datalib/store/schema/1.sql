@@ -22,7 +22,8 @@ CREATE TABLE Pomodoro (
 CREATE INDEX Pomodoro_startTime ON Pomodoro(startTime);
 -- Covers the per-task counts and the sum of durations without touching the table.
 CREATE INDEX Pomodoro_taskInfo ON Pomodoro(taskInfo, duration);
-CREATE INDEX Pomodoro_taskName ON Pomodoro(taskName);
+-- The per-day count of a stored name walks only that name's rows of the day.
+CREATE INDEX Pomodoro_taskName ON Pomodoro(taskName, startTime);
 CREATE INDEX Pomodoro_cloudRecordID ON Pomodoro(cloudRecordID);
 
 CREATE TABLE Session (

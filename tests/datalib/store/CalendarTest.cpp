@@ -13,22 +13,26 @@
 #include "support/TestEnvironment.h"
 
 // Failures show the local time, not a bare number of seconds. Found by argument lookup.
-static void PrintTo(const Date& d, std::ostream* os) {
+static void PrintTo(const Date& d, std::ostream* os)
+{
     *os << qPrintable(d.toDateTime().toLocalTime().toString(Qt::ISODateWithMs)) << " ("
         << QString::number(d.timeIntervalSinceReferenceDate(), 'f', 3).toStdString() << ")";
 }
 
 namespace {
 
-Date local(const char* isoLocal) {
+Date local(const char* isoLocal)
+{
     return Date(TestEnvironment::localTime(QString::fromLatin1(isoLocal)));
 }
 
-template <typename Row> std::string rowName(const ::testing::TestParamInfo<Row>& info) {
+template <typename Row> std::string rowName(const ::testing::TestParamInfo<Row>& info)
+{
     return info.param.name;
 }
 
-TEST(DateTest, FixedIntervalsArePlainSeconds) {
+TEST(DateTest, FixedIntervalsArePlainSeconds)
+{
     EXPECT_EQ(Date::dayInterval, 86400.0);
     EXPECT_EQ(Date::workweekInterval, 432000.0);
     EXPECT_EQ(Date::weekInterval, 604800.0);
@@ -45,7 +49,8 @@ struct ShiftRow {
 };
 
 // Failed rows are reported by name rather than as raw bytes.
-void PrintTo(const ShiftRow& row, std::ostream* os) {
+void PrintTo(const ShiftRow& row, std::ostream* os)
+{
     *os << row.name;
 }
 
@@ -54,7 +59,8 @@ protected:
     TestEnvironment env{"Europe/Madrid"};
 };
 
-TEST_P(DateShiftTest, ShiftsByExactSeconds) {
+TEST_P(DateShiftTest, ShiftsByExactSeconds)
+{
     const ShiftRow& row = GetParam();
     const Date from = local(row.from);
     const Date shifted = (from.*row.shift)();
@@ -92,7 +98,8 @@ struct DayBoundsRow {
     double lastSecondOffset;
 };
 
-void PrintTo(const DayBoundsRow& row, std::ostream* os) {
+void PrintTo(const DayBoundsRow& row, std::ostream* os)
+{
     *os << row.name;
 }
 
@@ -101,7 +108,8 @@ protected:
     TestEnvironment env{GetParam().zone};
 };
 
-TEST_P(DayBoundsTest, BeginsAtLocalMidnightAndEndsOnTheLastWholeSecond) {
+TEST_P(DayBoundsTest, BeginsAtLocalMidnightAndEndsOnTheLastWholeSecond)
+{
     const DayBoundsRow& row = GetParam();
     const Date d = local(row.moment);
     EXPECT_EQ(d.beginningOfDay(), local(row.begin));
@@ -151,7 +159,8 @@ struct DayMembershipRow {
     bool expected;
 };
 
-void PrintTo(const DayMembershipRow& row, std::ostream* os) {
+void PrintTo(const DayMembershipRow& row, std::ostream* os)
+{
     *os << row.name;
 }
 
@@ -160,7 +169,8 @@ protected:
     TestEnvironment env{"Europe/Madrid"};
 };
 
-TEST_P(IsTodayTest, StrictlyInsideTodaysBounds) {
+TEST_P(IsTodayTest, StrictlyInsideTodaysBounds)
+{
     env.clock().setNow(TestEnvironment::localTime(QString::fromLatin1(GetParam().now)));
     EXPECT_EQ(local(GetParam().moment).isToday(), GetParam().expected);
 }
@@ -189,7 +199,8 @@ INSTANTIATE_TEST_SUITE_P(
 
 class IsYesterdayTest : public IsTodayTest {};
 
-TEST_P(IsYesterdayTest, StrictlyInsideTheBoundsOfADayBeforeNow) {
+TEST_P(IsYesterdayTest, StrictlyInsideTheBoundsOfADayBeforeNow)
+{
     env.clock().setNow(TestEnvironment::localTime(QString::fromLatin1(GetParam().now)));
     EXPECT_EQ(local(GetParam().moment).isYesterday(), GetParam().expected);
 }
@@ -216,7 +227,8 @@ INSTANTIATE_TEST_SUITE_P(
                          "2026-03-29T12:00:00", false}),
     rowName<DayMembershipRow>);
 
-TEST(DateTest, TodayFollowsTheSharedClock) {
+TEST(DateTest, TodayFollowsTheSharedClock)
+{
     TestEnvironment env("Europe/Madrid");
     env.clock().setNow(TestEnvironment::localTime(QStringLiteral("2026-06-15T09:00:00")));
     const Date morning = Date::now();
@@ -240,7 +252,8 @@ struct PeriodRow {
     std::vector<const char*> expected;
 };
 
-void PrintTo(const PeriodRow& row, std::ostream* os) {
+void PrintTo(const PeriodRow& row, std::ostream* os)
+{
     *os << row.name;
 }
 
@@ -249,7 +262,8 @@ protected:
     TestEnvironment env{"Europe/Madrid"};
 };
 
-TEST_P(ReportPeriodTest, DatesStepWholeDaysFromTheStart) {
+TEST_P(ReportPeriodTest, DatesStepWholeDaysFromTheStart)
+{
     const PeriodRow& row = GetParam();
     const ReportPeriod period(local(row.start), local(row.end));
     EXPECT_EQ(period.startDate(), local(row.start));

@@ -9,7 +9,8 @@ namespace {
 
 class CloudIdentityTest : public StoreFixture {};
 
-TEST_F(CloudIdentityTest, SuccessfulSavesNameTheirRowsOnTheMainThread) {
+TEST_F(CloudIdentityTest, SuccessfulSavesNameTheirRowsOnTheMainThread)
+{
     addTaskInfo(QStringLiteral("Write"));
     settle();
     const QString taskRecord = *store->fetchTaskInfo(QStringLiteral("Write"))->cloudRecordID;
@@ -37,7 +38,8 @@ TEST_F(CloudIdentityTest, SuccessfulSavesNameTheirRowsOnTheMainThread) {
               QStringLiteral("record-4"));
 }
 
-TEST_F(CloudIdentityTest, FailedSavesLeaveRowsUnnamed) {
+TEST_F(CloudIdentityTest, FailedSavesLeaveRowsUnnamed)
+{
     for (auto answer :
          {RecordingCloudSync::Answer::networkFailure, RecordingCloudSync::Answer::otherFailure}) {
         cloud->answer = answer;
@@ -53,7 +55,8 @@ TEST_F(CloudIdentityTest, FailedSavesLeaveRowsUnnamed) {
     EXPECT_EQ(store->unsyncedTaskInfos()->size(), 1);
 }
 
-TEST_F(CloudIdentityTest, TheInstalledCloudRefusesWithoutQueueing) {
+TEST_F(CloudIdentityTest, TheInstalledCloudRefusesWithoutQueueing)
+{
     DataController offline(env->dataDirectory() + QStringLiteral("/offline"));
     TaskParameter p = task("2026-06-10T09:00:00");
     offline.addTask(p);
@@ -63,7 +66,8 @@ TEST_F(CloudIdentityTest, TheInstalledCloudRefusesWithoutQueueing) {
     EXPECT_EQ(offline.unsyncedTaskInfos()->size(), 1);
 }
 
-TEST_F(CloudIdentityTest, IdentityGoesToTheFirstUnnamedRowAtThatInstant) {
+TEST_F(CloudIdentityTest, IdentityGoesToTheFirstUnnamedRowAtThatInstant)
+{
     cloud->answer = RecordingCloudSync::Answer::otherFailure;
     store->addTask(task("2026-06-10T09:00:00"));
     store->addTask(task("2026-06-10T09:00:00"));
@@ -92,7 +96,8 @@ TEST_F(CloudIdentityTest, IdentityGoesToTheFirstUnnamedRowAtThatInstant) {
                                   QStringLiteral("S2")}));
 }
 
-TEST_F(CloudIdentityTest, EditsReachTheCloudOnlyForNamedRows) {
+TEST_F(CloudIdentityTest, EditsReachTheCloudOnlyForNamedRows)
+{
     cloud->answer = RecordingCloudSync::Answer::otherFailure;
     addTaskInfo(QStringLiteral("Write"));
     store->addTask(task("2026-06-10T09:00:00"));
@@ -114,7 +119,8 @@ TEST_F(CloudIdentityTest, EditsReachTheCloudOnlyForNamedRows) {
                                          QStringLiteral("deleteTask P1")}));
 }
 
-TEST_F(CloudIdentityTest, AnswerArrivingAfterTheStoreIsGoneIsDropped) {
+TEST_F(CloudIdentityTest, AnswerArrivingAfterTheStoreIsGoneIsDropped)
+{
     store->addTask(task("2026-06-10T09:00:00"));
     cloud->drain();
     store.reset();
@@ -122,7 +128,8 @@ TEST_F(CloudIdentityTest, AnswerArrivingAfterTheStoreIsGoneIsDropped) {
     SUCCEED();
 }
 
-TEST_F(CloudIdentityTest, ForgettingCloudIdentitiesMakesEveryRowUnsynced) {
+TEST_F(CloudIdentityTest, ForgettingCloudIdentitiesMakesEveryRowUnsynced)
+{
     addTaskInfo(QStringLiteral("Write"));
     store->addTask(task("2026-06-10T09:00:00", 1500, 300, QStringLiteral("Write")));
     store->addSession(at("2026-06-10T10:00:00"), 4);

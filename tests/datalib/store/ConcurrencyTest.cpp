@@ -7,7 +7,8 @@ namespace {
 
 class ConcurrencyTest : public StoreFixture {};
 
-TEST_F(ConcurrencyTest, WritesFromSeveralThreadsAreAllKept) {
+TEST_F(ConcurrencyTest, WritesFromSeveralThreadsAreAllKept)
+{
     cloud->answer = RecordingCloudSync::Answer::otherFailure;
     addTaskInfo(QStringLiteral("Write"));
     constexpr int perThread = 150;
@@ -40,7 +41,8 @@ TEST_F(ConcurrencyTest, WritesFromSeveralThreadsAreAllKept) {
     EXPECT_FALSE(store->hasChanges());
 }
 
-TEST_F(ConcurrencyTest, TwoStoresOnOneFileShareTheirWrites) {
+TEST_F(ConcurrencyTest, TwoStoresOnOneFileShareTheirWrites)
+{
     // The command-line tool and the application use the same file at the same time.
     DataController other(env->dataDirectory());
     std::thread writer([&] {

@@ -14,11 +14,13 @@
 
 namespace {
 
-template <typename Row> std::string rowName(const ::testing::TestParamInfo<Row>& info) {
+template <typename Row> std::string rowName(const ::testing::TestParamInfo<Row>& info)
+{
     return info.param.name;
 }
 
-QString startText(const char* isoLocal) {
+QString startText(const char* isoLocal)
+{
     return QLocale::system().toString(
         QDateTime::fromString(QString::fromLatin1(isoLocal), Qt::ISODate), QLocale::ShortFormat);
 }
@@ -29,7 +31,8 @@ class CsvExportTest : public StoreFixture {
 protected:
     QString csvPath() const { return env->root() + QStringLiteral("/day.csv"); }
 
-    static QByteArray contents(const QString& path) {
+    static QByteArray contents(const QString& path)
+    {
         QFile file(path);
         if (!file.open(QIODevice::ReadOnly))
             return QByteArray("<unreadable>");
@@ -37,7 +40,8 @@ protected:
     }
 };
 
-TEST_F(CsvExportTest, WritesOneLinePerPomodoroOfTheDay) {
+TEST_F(CsvExportTest, WritesOneLinePerPomodoroOfTheDay)
+{
     addTaskInfo(QStringLiteral("Write"));
     // A catalogued task that bears the generic name must not be mistaken for the rows
     // stored under that name.
@@ -59,7 +63,8 @@ TEST_F(CsvExportTest, WritesOneLinePerPomodoroOfTheDay) {
     EXPECT_EQ(QString::fromUtf8(contents(csvPath())), expected);
 }
 
-TEST_F(CsvExportTest, DayWithoutPomodorosWritesTheHeaderOnly) {
+TEST_F(CsvExportTest, DayWithoutPomodorosWritesTheHeaderOnly)
+{
     store->addTask(task("2026-06-10T09:00:00"));
 
     ASSERT_TRUE(store->exportToCSV(csvPath(), day("2026-06-12T12:00:00")));
@@ -73,13 +78,15 @@ struct QuotingRow {
     const char* field;
 };
 
-void PrintTo(const QuotingRow& row, std::ostream* os) {
+void PrintTo(const QuotingRow& row, std::ostream* os)
+{
     *os << row.name;
 }
 
 class CsvQuotingTest : public CsvExportTest, public ::testing::WithParamInterface<QuotingRow> {};
 
-TEST_P(CsvQuotingTest, QuotesOnlyNamesThatNeedIt) {
+TEST_P(CsvQuotingTest, QuotesOnlyNamesThatNeedIt)
+{
     const QString name = QString::fromUtf8(GetParam().taskName);
     addTaskInfo(name);
     store->addTask(task("2026-06-10T09:00:00", 1500, 300, name));
@@ -105,7 +112,8 @@ INSTANTIATE_TEST_SUITE_P(
                       QuotingRow{"NonAscii", "Café: réviser", "Café: réviser"}),
     rowName<QuotingRow>);
 
-TEST_F(CsvExportTest, SecondExportReplacesTheFirstWhole) {
+TEST_F(CsvExportTest, SecondExportReplacesTheFirstWhole)
+{
     for (const char* t : {"2026-06-10T09:00:00", "2026-06-10T10:00:00", "2026-06-10T11:00:00"})
         store->addTask(task(t));
     ASSERT_TRUE(store->exportToCSV(csvPath(), day("2026-06-10T12:00:00")));
@@ -126,14 +134,16 @@ struct FailedWriteRow {
     bool needsPermissions;
 };
 
-void PrintTo(const FailedWriteRow& row, std::ostream* os) {
+void PrintTo(const FailedWriteRow& row, std::ostream* os)
+{
     *os << row.name;
 }
 
 class CsvFailedWriteTest : public CsvExportTest,
                            public ::testing::WithParamInterface<FailedWriteRow> {};
 
-TEST_P(CsvFailedWriteTest, AnswersFalseAndSaysWhy) {
+TEST_P(CsvFailedWriteTest, AnswersFalseAndSaysWhy)
+{
     if (GetParam().needsPermissions && geteuid() == 0)
         GTEST_SKIP() << "permissions do not stop root";
     const QString root = env->root();

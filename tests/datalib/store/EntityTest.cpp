@@ -18,7 +18,8 @@
 
 namespace {
 
-template <typename Row> std::string rowName(const ::testing::TestParamInfo<Row>& info) {
+template <typename Row> std::string rowName(const ::testing::TestParamInfo<Row>& info)
+{
     return info.param.name;
 }
 
@@ -29,13 +30,15 @@ struct ColorRow {
 };
 
 // Failed rows are reported by name rather than as raw bytes.
-void PrintTo(const ColorRow& row, std::ostream* os) {
+void PrintTo(const ColorRow& row, std::ostream* os)
+{
     *os << row.name;
 }
 
 class TaskInfoColorTest : public ::testing::TestWithParam<ColorRow> {};
 
-TEST_P(TaskInfoColorTest, RawValueRoundTrips) {
+TEST_P(TaskInfoColorTest, RawValueRoundTrips)
+{
     const ColorRow& row = GetParam();
     EXPECT_EQ(TaskInfo::rawValue(row.color), QString::fromLatin1(row.raw));
     EXPECT_EQ(TaskInfo::colorFromRawValue(QString::fromLatin1(row.raw)), row.color);
@@ -51,7 +54,8 @@ INSTANTIATE_TEST_SUITE_P(Rows, TaskInfoColorTest,
                                            ColorRow{"Pink", TaskInfo::Colors::pink, "#fe2f68"}),
                          rowName<ColorRow>);
 
-TEST(TaskInfoColors, DeclarationOrderFollowsThePalette) {
+TEST(TaskInfoColors, DeclarationOrderFollowsThePalette)
+{
     const QStringList palette = {"#f72020", "#ffa044", "#82cf52", "#59b6e8", "#ac92ec", "#fe2f68"};
     for (int i = 0; i < palette.size(); ++i)
         EXPECT_EQ(TaskInfo::rawValue(static_cast<TaskInfo::Colors>(i)), palette[i]) << i;
@@ -62,13 +66,15 @@ struct NoColorRow {
     const char* raw;
 };
 
-void PrintTo(const NoColorRow& row, std::ostream* os) {
+void PrintTo(const NoColorRow& row, std::ostream* os)
+{
     *os << row.name;
 }
 
 class TaskInfoNoColorTest : public ::testing::TestWithParam<NoColorRow> {};
 
-TEST_P(TaskInfoNoColorTest, NeedsAnExactMatch) {
+TEST_P(TaskInfoNoColorTest, NeedsAnExactMatch)
+{
     EXPECT_EQ(TaskInfo::colorFromRawValue(QString::fromLatin1(GetParam().raw)), std::nullopt);
 }
 
@@ -81,7 +87,8 @@ INSTANTIATE_TEST_SUITE_P(
                       NoColorRow{"Empty", ""}),
     rowName<NoColorRow>);
 
-TEST(TaskParameterTest, EveryFieldStartsAbsent) {
+TEST(TaskParameterTest, EveryFieldStartsAbsent)
+{
     const TaskParameter p;
     EXPECT_FALSE(p.duration);
     EXPECT_FALSE(p.endTime);
@@ -92,7 +99,8 @@ TEST(TaskParameterTest, EveryFieldStartsAbsent) {
     EXPECT_FALSE(p.taskName);
 }
 
-TEST(TaskInfoParameterTest, CreatedAtIsTheMomentOfConstruction) {
+TEST(TaskInfoParameterTest, CreatedAtIsTheMomentOfConstruction)
+{
     TestEnvironment env;
     env.clock().setNow(800000000.25);
     const TaskInfoParameter first(QStringLiteral("Write"), QStringLiteral("#f72020"));
@@ -107,7 +115,8 @@ TEST(TaskInfoParameterTest, CreatedAtIsTheMomentOfConstruction) {
     EXPECT_FALSE(first.taskDescription);
 }
 
-Pomodoro pomodoro(double startTime, std::optional<QString> taskName = std::nullopt) {
+Pomodoro pomodoro(double startTime, std::optional<QString> taskName = std::nullopt)
+{
     Pomodoro p;
     p.startTime = startTime;
     p.endTime = startTime + 1500;
@@ -117,7 +126,8 @@ Pomodoro pomodoro(double startTime, std::optional<QString> taskName = std::nullo
 }
 
 // A linked pomodoro keeps its task's name in taskInfoName; taskName stays absent.
-Pomodoro linkedPomodoro(double startTime, const QString& task) {
+Pomodoro linkedPomodoro(double startTime, const QString& task)
+{
     Pomodoro p = pomodoro(startTime);
     p.hasTaskInfo = true;
     p.taskInfoName = task;
@@ -131,13 +141,15 @@ struct PomodoroEqualityRow {
     bool equal;
 };
 
-void PrintTo(const PomodoroEqualityRow& row, std::ostream* os) {
+void PrintTo(const PomodoroEqualityRow& row, std::ostream* os)
+{
     *os << row.name;
 }
 
 class PomodoroEqualityTest : public ::testing::TestWithParam<PomodoroEqualityRow> {};
 
-TEST_P(PomodoroEqualityTest, ComparesOnlyTheStoredTaskName) {
+TEST_P(PomodoroEqualityTest, ComparesOnlyTheStoredTaskName)
+{
     const PomodoroEqualityRow& row = GetParam();
     EXPECT_EQ(row.a == row.b, row.equal);
     EXPECT_EQ(row.b == row.a, row.equal);
@@ -162,7 +174,8 @@ INSTANTIATE_TEST_SUITE_P(
                             false}),
     rowName<PomodoroEqualityRow>);
 
-TEST(PomodoroTest, FindReturnsTheFirstWithTheSameStoredName) {
+TEST(PomodoroTest, FindReturnsTheFirstWithTheSameStoredName)
+{
     const QList<Pomodoro> list = {pomodoro(1, "Read"), linkedPomodoro(2, "Write"),
                                   pomodoro(3, "Write"), pomodoro(4, "Write"), pomodoro(5)};
 
@@ -179,27 +192,33 @@ TEST(PomodoroTest, FindReturnsTheFirstWithTheSameStoredName) {
 
 // Each entity ordered by its own moment: the start, the finish, the achievement.
 template <typename T> T entityAt(double moment);
-template <> Pomodoro entityAt<Pomodoro>(double moment) {
+template <> Pomodoro entityAt<Pomodoro>(double moment)
+{
     return pomodoro(moment);
 }
-template <> Session entityAt<Session>(double moment) {
+template <> Session entityAt<Session>(double moment)
+{
     Session s;
     s.finishedAt = moment;
     return s;
 }
-template <> Goal entityAt<Goal>(double moment) {
+template <> Goal entityAt<Goal>(double moment)
+{
     Goal g;
     g.achieveAt = moment;
     return g;
 }
 
-double momentOf(const Pomodoro& p) {
+double momentOf(const Pomodoro& p)
+{
     return p.startTime;
 }
-double momentOf(const Session& s) {
+double momentOf(const Session& s)
+{
     return s.finishedAt;
 }
-double momentOf(const Goal& g) {
+double momentOf(const Goal& g)
+{
     return g.achieveAt;
 }
 
@@ -207,7 +226,8 @@ template <typename T> class ChronologicalOrderTest : public ::testing::Test {};
 using ChronologicalEntities = ::testing::Types<Pomodoro, Session, Goal>;
 TYPED_TEST_SUITE(ChronologicalOrderTest, ChronologicalEntities);
 
-TYPED_TEST(ChronologicalOrderTest, RelationsDeriveFromTheMoment) {
+TYPED_TEST(ChronologicalOrderTest, RelationsDeriveFromTheMoment)
+{
     const TypeParam earlier = entityAt<TypeParam>(100);
     const TypeParam later = entityAt<TypeParam>(200);
     const TypeParam alsoEarlier = entityAt<TypeParam>(100);
@@ -229,7 +249,8 @@ TYPED_TEST(ChronologicalOrderTest, RelationsDeriveFromTheMoment) {
     EXPECT_TRUE(earlier >= alsoEarlier);
 }
 
-TYPED_TEST(ChronologicalOrderTest, SortingGivesChronologicalOrder) {
+TYPED_TEST(ChronologicalOrderTest, SortingGivesChronologicalOrder)
+{
     QList<TypeParam> list;
     for (double moment : {500.0, -20.0, 300.0, 100.0, 400.0})
         list.append(entityAt<TypeParam>(moment));
@@ -245,7 +266,8 @@ template <typename T> class MomentEqualityTest : public ::testing::Test {};
 using MomentEqualEntities = ::testing::Types<Session, Goal>;
 TYPED_TEST_SUITE(MomentEqualityTest, MomentEqualEntities);
 
-TYPED_TEST(MomentEqualityTest, EqualWhenTheMomentIsTheSame) {
+TYPED_TEST(MomentEqualityTest, EqualWhenTheMomentIsTheSame)
+{
     TypeParam a = entityAt<TypeParam>(100);
     a.tasksCount = 4;
     a.cloudRecordID = QStringLiteral("A");

@@ -17,7 +17,8 @@ struct DayBoundCase {
     bool belongsToJune10;
 };
 
-TEST_F(PomodoroRecordsTest, DayQueriesIncludeBothEndsOfTheDay) {
+TEST_F(PomodoroRecordsTest, DayQueriesIncludeBothEndsOfTheDay)
+{
     const DayBoundCase cases[] = {
         {"previous evening", "2026-06-09T23:59:59", false},
         {"midnight", "2026-06-10T00:00:00", true},
@@ -41,7 +42,8 @@ TEST_F(PomodoroRecordsTest, DayQueriesIncludeBothEndsOfTheDay) {
     EXPECT_EQ(store->pomodoros(day("2026-06-09T10:00:00"), day("2026-06-11T10:00:00"))->size(), 6);
 }
 
-TEST_F(PomodoroRecordsTest, DaylightSavingDaysKeepTheirOwnHours) {
+TEST_F(PomodoroRecordsTest, DaylightSavingDaysKeepTheirOwnHours)
+{
     // 2026-10-25 has 25 hours in Madrid, 2026-03-29 has 23.
     store->addTask(task("2026-10-25T23:30:00"));
     store->addTask(task("2026-10-26T00:00:00"));
@@ -54,7 +56,8 @@ TEST_F(PomodoroRecordsTest, DaylightSavingDaysKeepTheirOwnHours) {
     EXPECT_EQ(store->tasksFinished(day("2026-03-30T12:00:00")), 1);
 }
 
-TEST_F(PomodoroRecordsTest, UncataloguedTaskStoresTheGenericName) {
+TEST_F(PomodoroRecordsTest, UncataloguedTaskStoresTheGenericName)
+{
     addTaskInfo(QStringLiteral("Write"));
     store->addTask(task("2026-06-10T09:00:00", 1500, 300, QStringLiteral("Read")));
     store->addTask(task("2026-06-10T10:00:00", 1200, 600, QStringLiteral("Write")));
@@ -82,7 +85,8 @@ TEST_F(PomodoroRecordsTest, UncataloguedTaskStoresTheGenericName) {
     EXPECT_EQ(store->timeDedicated(QStringLiteral("Nobody")), 0);
 }
 
-TEST_F(PomodoroRecordsTest, QueriesByTaskAndDistinctStartTimes) {
+TEST_F(PomodoroRecordsTest, QueriesByTaskAndDistinctStartTimes)
+{
     addTaskInfo(QStringLiteral("Write"));
     store->addTask(task("2026-06-12T09:00:00", 1500, 300, QStringLiteral("Write")));
     store->addTask(task("2026-06-10T09:00:00", 1500, 300, QStringLiteral("Write")));
@@ -100,7 +104,8 @@ TEST_F(PomodoroRecordsTest, QueriesByTaskAndDistinctStartTimes) {
     EXPECT_EQ(dates[2], day("2026-06-12T09:00:00"));
 }
 
-TEST_F(PomodoroRecordsTest, RelinkAndDeleteNeedExactlyOneRowAtThatInstant) {
+TEST_F(PomodoroRecordsTest, RelinkAndDeleteNeedExactlyOneRowAtThatInstant)
+{
     addTaskInfo(QStringLiteral("Write"));
     store->addTask(task("2026-06-10T09:00:00"));
     store->addTask(task("2026-06-10T10:00:00"));
@@ -122,7 +127,8 @@ TEST_F(PomodoroRecordsTest, RelinkAndDeleteNeedExactlyOneRowAtThatInstant) {
     EXPECT_FALSE(store->hasChanges());
 }
 
-TEST_F(PomodoroRecordsTest, RemoteChangesApplyByCloudIdentity) {
+TEST_F(PomodoroRecordsTest, RemoteChangesApplyByCloudIdentity)
+{
     store->addTaskInfo(TaskInfoParameter(QStringLiteral("Write"), QStringLiteral("#f72020")),
                        QStringLiteral("T1"));
     store->addTaskInfo(TaskInfoParameter(QStringLiteral("Read"), QStringLiteral("#ffa044")),
@@ -148,7 +154,8 @@ TEST_F(PomodoroRecordsTest, RemoteChangesApplyByCloudIdentity) {
     EXPECT_TRUE(cloud->calls().isEmpty());
 }
 
-TEST_F(PomodoroRecordsTest, ListOperationsHonourTheirBounds) {
+TEST_F(PomodoroRecordsTest, ListOperationsHonourTheirBounds)
+{
     addTaskInfo(QStringLiteral("Write"));
     store->addTask(task("2026-06-10T09:00:00", 1000, 300, QStringLiteral("Write")));
     store->addTask(task("2026-06-10T10:00:00", 200));
@@ -166,7 +173,8 @@ TEST_F(PomodoroRecordsTest, ListOperationsHonourTheirBounds) {
     EXPECT_EQ(PomodoroList::countForTask(rows, write, 0, 4), std::nullopt);
 }
 
-TEST_F(PomodoroRecordsTest, FailedQueriesAnswerAbsentOrZeroAndSayWhy) {
+TEST_F(PomodoroRecordsTest, FailedQueriesAnswerAbsentOrZeroAndSayWhy)
+{
     store->addTask(task("2026-06-10T09:00:00"));
     // Break the schema under the store's feet.
     store->pomodorosForDate(day("2026-06-10T12:00:00"));

@@ -14,7 +14,8 @@ namespace {
 
 using Answer = RecordingCloudSync::Answer;
 
-QList<double> finishTimes(const std::optional<QList<Session>>& sessions) {
+QList<double> finishTimes(const std::optional<QList<Session>>& sessions)
+{
     QList<double> times;
     if (sessions) {
         for (const Session& s : *sessions)
@@ -24,13 +25,15 @@ QList<double> finishTimes(const std::optional<QList<Session>>& sessions) {
     return times;
 }
 
-template <typename Row> std::string rowName(const ::testing::TestParamInfo<Row>& info) {
+template <typename Row> std::string rowName(const ::testing::TestParamInfo<Row>& info)
+{
     return info.param.name;
 }
 
 class SessionGoalRecordsTest : public StoreFixture {};
 
-TEST_F(SessionGoalRecordsTest, SessionsOfADayIncludeBothOfItsEnds) {
+TEST_F(SessionGoalRecordsTest, SessionsOfADayIncludeBothOfItsEnds)
+{
     for (const char* t : {"2026-06-09T23:59:59", "2026-06-10T00:00:00", "2026-06-10T12:00:00",
                           "2026-06-10T23:59:59", "2026-06-11T00:00:00"})
         store->addSession(at(t), 4);
@@ -44,7 +47,8 @@ TEST_F(SessionGoalRecordsTest, SessionsOfADayIncludeBothOfItsEnds) {
     EXPECT_EQ(store->sessionsFinished(day("2026-06-12T08:00:00")), 0);
 }
 
-TEST_F(SessionGoalRecordsTest, SessionsOverSeveralDays) {
+TEST_F(SessionGoalRecordsTest, SessionsOverSeveralDays)
+{
     for (const char* t : {"2026-06-07T23:59:59", "2026-06-08T00:00:00", "2026-06-08T18:00:00",
                           "2026-06-09T10:00:00", "2026-06-10T23:59:59", "2026-06-11T00:00:00"})
         store->addSession(at(t), 4);
@@ -61,7 +65,8 @@ struct GoalBoundRow {
     bool found;
 };
 
-void PrintTo(const GoalBoundRow& row, std::ostream* os) {
+void PrintTo(const GoalBoundRow& row, std::ostream* os)
+{
     *os << row.name;
 }
 
@@ -69,7 +74,8 @@ class GoalForDateTest : public SessionGoalRecordsTest,
                         public ::testing::WithParamInterface<GoalBoundRow> {};
 
 // Unlike sessions, a day's goal query leaves out both of the day's ends.
-TEST_P(GoalForDateTest, FindsOnlyGoalsStrictlyInsideTheDay) {
+TEST_P(GoalForDateTest, FindsOnlyGoalsStrictlyInsideTheDay)
+{
     const GoalBoundRow& row = GetParam();
     store->addGoal(at(row.achievedAt), 8);
 
@@ -92,7 +98,8 @@ INSTANTIATE_TEST_SUITE_P(
                       GoalBoundRow{"NextMidnight", "2026-06-11T00:00:00", false}),
     rowName<GoalBoundRow>);
 
-TEST_F(SessionGoalRecordsTest, NewSessionsAndGoalsGoToTheCloudAndTakeTheirRecordNames) {
+TEST_F(SessionGoalRecordsTest, NewSessionsAndGoalsGoToTheCloudAndTakeTheirRecordNames)
+{
     const double sessionAt = at("2026-06-10T11:00:00");
     const double goalAt = at("2026-06-10T11:30:00");
     store->addSession(sessionAt, 4);
@@ -115,7 +122,8 @@ TEST_F(SessionGoalRecordsTest, NewSessionsAndGoalsGoToTheCloudAndTakeTheirRecord
     EXPECT_TRUE(store->unsyncedGoals()->isEmpty());
 }
 
-TEST_F(SessionGoalRecordsTest, FailedCloudSavesLeaveNoRecordName) {
+TEST_F(SessionGoalRecordsTest, FailedCloudSavesLeaveNoRecordName)
+{
     for (Answer answer : {Answer::networkFailure, Answer::otherFailure}) {
         cloud->answer = answer;
         store->addSession(at("2026-06-10T11:00:00"), 4);
@@ -128,7 +136,8 @@ TEST_F(SessionGoalRecordsTest, FailedCloudSavesLeaveNoRecordName) {
     EXPECT_EQ(store->unsyncedGoals()->size(), 2);
 }
 
-TEST_F(SessionGoalRecordsTest, RecordsOfTheSameInstantEachTakeTheirOwnRecordName) {
+TEST_F(SessionGoalRecordsTest, RecordsOfTheSameInstantEachTakeTheirOwnRecordName)
+{
     const double t = at("2026-06-10T11:00:00");
     store->addSession(t, 2);
     store->addSession(t, 3);
@@ -154,7 +163,8 @@ TEST_F(SessionGoalRecordsTest, RecordsOfTheSameInstantEachTakeTheirOwnRecordName
     EXPECT_EQ(names, (QSet<QString>{"record-1", "record-2", "record-3", "record-4"}));
 }
 
-TEST_F(SessionGoalRecordsTest, AssigningARecordNameWithoutAMatchingRowDoesNothing) {
+TEST_F(SessionGoalRecordsTest, AssigningARecordNameWithoutAMatchingRowDoesNothing)
+{
     store->addSession(Date(at("2026-06-10T11:00:00")), 4, QStringLiteral("remote-s"));
     store->addGoal(Date(at("2026-06-10T11:30:00")), 8, QStringLiteral("remote-g"));
 
@@ -172,7 +182,8 @@ TEST_F(SessionGoalRecordsTest, AssigningARecordNameWithoutAMatchingRowDoesNothin
     EXPECT_TRUE(consoleLines.isEmpty()) << consoleLines.join(QLatin1Char('\n')).toStdString();
 }
 
-TEST_F(SessionGoalRecordsTest, RemoteRecordsKeepTheirNamesAndSendNothing) {
+TEST_F(SessionGoalRecordsTest, RemoteRecordsKeepTheirNamesAndSendNothing)
+{
     store->addSession(day("2026-06-10T11:00:00"), 4, QStringLiteral("remote-s"));
     store->addGoal(day("2026-06-10T11:30:00"), 8, QStringLiteral("remote-g"));
     settle();
@@ -197,7 +208,8 @@ struct ClockChangeRow {
     const char* nextDay;
 };
 
-void PrintTo(const ClockChangeRow& row, std::ostream* os) {
+void PrintTo(const ClockChangeRow& row, std::ostream* os)
+{
     *os << row.name;
 }
 
@@ -205,7 +217,8 @@ class ClockChangeDayTest : public SessionGoalRecordsTest,
                            public ::testing::WithParamInterface<ClockChangeRow> {};
 
 // Days of 23 and 25 hours end at their own local midnight, not 24 hours after the start.
-TEST_P(ClockChangeDayTest, LateSessionBelongsToItsOwnDay) {
+TEST_P(ClockChangeDayTest, LateSessionBelongsToItsOwnDay)
+{
     const QString day = QString::fromLatin1(GetParam().day);
     const QString nextDay = QString::fromLatin1(GetParam().nextDay);
     auto local = [](const QString& iso) { return TestEnvironment::localTime(iso); };

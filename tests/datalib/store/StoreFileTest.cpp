@@ -16,20 +16,23 @@ class StoreFileTest : public ::testing::Test {
 protected:
     QString path() const { return env.dataDirectory() + QStringLiteral("/Pomodoro.DataModel"); }
 
-    void writeFile(const QByteArray& bytes) {
+    void writeFile(const QByteArray& bytes)
+    {
         QDir().mkpath(env.dataDirectory());
         QFile file(path());
         ASSERT_TRUE(file.open(QIODevice::WriteOnly));
         file.write(bytes);
     }
 
-    QByteArray readFile() const {
+    QByteArray readFile() const
+    {
         QFile file(path());
         return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
     }
 
     // Runs SQL on the file through a connection of the test's own.
-    int rawInt(const char* sql) const {
+    int rawInt(const char* sql) const
+    {
         sqlite3* db = nullptr;
         sqlite3_open(QFile::encodeName(path()).constData(), &db);
         sqlite3_stmt* statement = nullptr;
@@ -41,7 +44,8 @@ protected:
         return value;
     }
 
-    void rawExec(const char* sql) const {
+    void rawExec(const char* sql) const
+    {
         sqlite3* db = nullptr;
         sqlite3_open(QFile::encodeName(path()).constData(), &db);
         ASSERT_EQ(sqlite3_exec(db, sql, nullptr, nullptr, nullptr), SQLITE_OK)
@@ -52,7 +56,8 @@ protected:
     TestEnvironment env;
 };
 
-TEST_F(StoreFileTest, NothingIsOpenedBeforeTheFirstOperation) {
+TEST_F(StoreFileTest, NothingIsOpenedBeforeTheFirstOperation)
+{
     DataController store(env.dataDirectory());
     EXPECT_FALSE(QFile::exists(path()));
     store.tasksFinished(Date(0));
@@ -61,7 +66,8 @@ TEST_F(StoreFileTest, NothingIsOpenedBeforeTheFirstOperation) {
     EXPECT_EQ(rawInt("SELECT count(*) FROM sqlite_master WHERE type = 'table'"), 6);
 }
 
-TEST_F(StoreFileTest, OpensInWriteAheadModeWithForeignKeys) {
+TEST_F(StoreFileTest, OpensInWriteAheadModeWithForeignKeys)
+{
     StoreFile::Opened opened = StoreFile::open(path());
     ASSERT_NE(opened.database, nullptr) << opened.error.toStdString();
     sqlite3_stmt* statement = nullptr;
@@ -76,7 +82,8 @@ TEST_F(StoreFileTest, OpensInWriteAheadModeWithForeignKeys) {
     sqlite3_close(opened.database);
 }
 
-TEST_F(StoreFileTest, RecordsOutliveTheProcessThatWroteThem) {
+TEST_F(StoreFileTest, RecordsOutliveTheProcessThatWroteThem)
+{
     {
         DataController store(env.dataDirectory());
         store.addSession(100.0, 4);
@@ -85,7 +92,8 @@ TEST_F(StoreFileTest, RecordsOutliveTheProcessThatWroteThem) {
     EXPECT_EQ(reopened.stats().sessions, 1);
 }
 
-TEST_F(StoreFileTest, FileThatIsNotADatabaseIsReportedAndKept) {
+TEST_F(StoreFileTest, FileThatIsNotADatabaseIsReportedAndKept)
+{
     const QByteArray garbage = "these are my notes, not a database\n" + QByteArray(5000, 'x');
     writeFile(garbage);
     // The log line goes to standard output; the child sends it to stderr for the matcher.
@@ -107,7 +115,8 @@ TEST_F(StoreFileTest, FileThatIsNotADatabaseIsReportedAndKept) {
     EXPECT_FALSE(QFile::exists(path() + QStringLiteral("-wal")));
 }
 
-TEST_F(StoreFileTest, StoreOfANewerVersionIsLeftUntouched) {
+TEST_F(StoreFileTest, StoreOfANewerVersionIsLeftUntouched)
+{
     {
         DataController store(env.dataDirectory());
         store.addSession(100.0, 4);
@@ -129,7 +138,8 @@ TEST_F(StoreFileTest, StoreOfANewerVersionIsLeftUntouched) {
     EXPECT_EQ(rawInt("SELECT count(*) FROM Session"), 1);
 }
 
-TEST_F(StoreFileTest, MigrationBacksUpTheOldFileFirst) {
+TEST_F(StoreFileTest, MigrationBacksUpTheOldFileFirst)
+{
     QStringList migrations = StoreFile::bundledMigrations();
     {
         DataController store(env.dataDirectory());
@@ -156,7 +166,8 @@ TEST_F(StoreFileTest, MigrationBacksUpTheOldFileFirst) {
     sqlite3_close(db);
 }
 
-TEST_F(StoreFileTest, FailedMigrationRollsBackAndKeepsTheStore) {
+TEST_F(StoreFileTest, FailedMigrationRollsBackAndKeepsTheStore)
+{
     QStringList migrations = StoreFile::bundledMigrations();
     {
         DataController store(env.dataDirectory());

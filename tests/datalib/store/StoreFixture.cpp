@@ -5,7 +5,8 @@
 #include "Console.h"
 #include "dispatch/ManualClock.h"
 
-void StoreFixture::SetUp() {
+void StoreFixture::SetUp()
+{
     env = std::make_unique<TestEnvironment>(timeZone());
     env->clock().setNow(at("2026-06-10T12:00:00"));
     cloud = std::make_shared<RecordingCloudSync>();
@@ -13,19 +14,22 @@ void StoreFixture::SetUp() {
     Console::setSink([this](const QString& line) { consoleLines.append(line); });
 }
 
-void StoreFixture::TearDown() {
+void StoreFixture::TearDown()
+{
     cloud->drain();
     store.reset();
     Console::setSink(nullptr);
     env.reset();
 }
 
-double StoreFixture::at(const char* isoLocal) {
+double StoreFixture::at(const char* isoLocal)
+{
     return TestEnvironment::localTime(QString::fromLatin1(isoLocal));
 }
 
 TaskParameter StoreFixture::task(const char* startLocal, int duration, int freeTime,
-                                 std::optional<QString> name) const {
+                                 std::optional<QString> name) const
+{
     TaskParameter p;
     p.startTime = at(startLocal);
     p.endTime = *p.startTime + duration;
@@ -35,16 +39,19 @@ TaskParameter StoreFixture::task(const char* startLocal, int duration, int freeT
     return p;
 }
 
-void StoreFixture::addTaskInfo(const QString& name, const QString& color) {
+void StoreFixture::addTaskInfo(const QString& name, const QString& color)
+{
     store->addTaskInfo(TaskInfoParameter(name, color));
 }
 
-void StoreFixture::settle() {
+void StoreFixture::settle()
+{
     cloud->drain();
     QCoreApplication::sendPostedEvents();
     QCoreApplication::processEvents();
 }
 
-QString StoreFixture::storePath() const {
+QString StoreFixture::storePath() const
+{
     return store->storeFilePath();
 }

@@ -8,7 +8,8 @@ namespace {
 
 class StoreLifecycleTest : public StoreFixture {};
 
-TEST_F(StoreLifecycleTest, UnsavedChangesAreSeenAndCanBeDiscarded) {
+TEST_F(StoreLifecycleTest, UnsavedChangesAreSeenAndCanBeDiscarded)
+{
     store->addTask(task("2026-06-10T09:00:00"));
     EXPECT_FALSE(store->hasChanges());
     // A delete of a task's name leaves its unlinking pending until the next save.
@@ -26,7 +27,8 @@ TEST_F(StoreLifecycleTest, UnsavedChangesAreSeenAndCanBeDiscarded) {
     EXPECT_EQ(store->pomodoros(QStringLiteral("A"))->size(), 1);
 }
 
-TEST_F(StoreLifecycleTest, TruncateKeepsTheCatalogue) {
+TEST_F(StoreLifecycleTest, TruncateKeepsTheCatalogue)
+{
     addTaskInfo(QStringLiteral("Write"));
     store->addTask(task("2026-06-10T09:00:00", 1500, 300, QStringLiteral("Write")));
     store->addSession(at("2026-06-10T10:00:00"), 4);
@@ -42,7 +44,8 @@ TEST_F(StoreLifecycleTest, TruncateKeepsTheCatalogue) {
     EXPECT_FALSE(store->hasChanges());
 }
 
-TEST_F(StoreLifecycleTest, StatsCountEveryKindAndListActivityIdentities) {
+TEST_F(StoreLifecycleTest, StatsCountEveryKindAndListActivityIdentities)
+{
     store->addTask(task("2026-06-10T09:00:00"));
     store->addTask(task("2026-06-10T10:00:00"));
     store->addSession(at("2026-06-10T10:00:00"), 4);

@@ -14,7 +14,8 @@ namespace {
 
 using Answer = RecordingCloudSync::Answer;
 
-QStringList sorted(QStringList list) {
+QStringList sorted(QStringList list)
+{
     list.sort();
     return list;
 }
@@ -23,7 +24,8 @@ QStringList sorted(QStringList list) {
 // what the store committed, and lets a test plant rows the API cannot create.
 class RawConnection {
 public:
-    explicit RawConnection(const QString& path) {
+    explicit RawConnection(const QString& path)
+    {
         sqlite3_open_v2(path.toUtf8().constData(), &m_db, SQLITE_OPEN_READWRITE, nullptr);
         sqlite3_busy_timeout(m_db, 5000);
     }
@@ -31,10 +33,12 @@ public:
     RawConnection(const RawConnection&) = delete;
     RawConnection& operator=(const RawConnection&) = delete;
 
-    bool exec(const QString& sql) {
+    bool exec(const QString& sql)
+    {
         return sqlite3_exec(m_db, sql.toUtf8().constData(), nullptr, nullptr, nullptr) == SQLITE_OK;
     }
-    long long scalar(const char* sql) {
+    long long scalar(const char* sql)
+    {
         sqlite3_stmt* statement = nullptr;
         long long value = -1;
         if (sqlite3_prepare_v2(m_db, sql, -1, &statement, nullptr) == SQLITE_OK &&
@@ -50,12 +54,14 @@ private:
 
 class TaskCatalogueTest : public StoreFixture {
 protected:
-    long long taskInfoRows() {
+    long long taskInfoRows()
+    {
         return RawConnection(storePath()).scalar("SELECT count(*) FROM TaskInfo");
     }
 
     // A task whose cloud save failed, so it has no record name.
-    void addLocalTaskInfo(const QString& name) {
+    void addLocalTaskInfo(const QString& name)
+    {
         cloud->answer = Answer::otherFailure;
         addTaskInfo(name);
         settle();
@@ -63,7 +69,8 @@ protected:
     }
 };
 
-TEST_F(TaskCatalogueTest, AddingAnExistingNameChangesNothing) {
+TEST_F(TaskCatalogueTest, AddingAnExistingNameChangesNothing)
+{
     TaskInfoParameter first(QStringLiteral("Write"), QStringLiteral("#82cf52"));
     first.taskDescription = QStringLiteral("Chapter two");
     store->addTaskInfo(first);
@@ -93,14 +100,16 @@ struct CloudAnswerRow {
     std::optional<QString> recordID;
 };
 
-void PrintTo(const CloudAnswerRow& row, std::ostream* os) {
+void PrintTo(const CloudAnswerRow& row, std::ostream* os)
+{
     *os << row.name;
 }
 
 class TaskCatalogueCloudAnswerTest : public TaskCatalogueTest,
                                      public ::testing::WithParamInterface<CloudAnswerRow> {};
 
-TEST_P(TaskCatalogueCloudAnswerTest, NewTaskTakesTheRecordNameOnlyOnSuccess) {
+TEST_P(TaskCatalogueCloudAnswerTest, NewTaskTakesTheRecordNameOnlyOnSuccess)
+{
     cloud->answer = GetParam().answer;
     addTaskInfo(QStringLiteral("Write"));
     settle();
@@ -118,7 +127,8 @@ INSTANTIATE_TEST_SUITE_P(
                       CloudAnswerRow{"OtherFailure", Answer::otherFailure, std::nullopt}),
     [](const auto& info) { return std::string(info.param.name); });
 
-TEST_F(TaskCatalogueTest, TaskNamesAreDistinctInByteOrderAndFilterByCaseSensitivePrefix) {
+TEST_F(TaskCatalogueTest, TaskNamesAreDistinctInByteOrderAndFilterByCaseSensitivePrefix)
+{
     for (const char* name : {"write", "Zed", "Rewrite", "apple", "Write", "Writer", "W_1", "Draft"})
         addTaskInfo(QString::fromLatin1(name));
     // A rename is the one way to get two tasks of one name.
@@ -136,7 +146,8 @@ TEST_F(TaskCatalogueTest, TaskNamesAreDistinctInByteOrderAndFilterByCaseSensitiv
     EXPECT_EQ(store->taskNames(QStringLiteral("x")), QStringList{});
 }
 
-TEST_F(TaskCatalogueTest, ColorOfAnUnknownTaskIsWhite) {
+TEST_F(TaskCatalogueTest, ColorOfAnUnknownTaskIsWhite)
+{
     addTaskInfo(QStringLiteral("Write"), QStringLiteral("#ac92ec"));
 
     EXPECT_EQ(store->color(QStringLiteral("Write")), QStringLiteral("#ac92ec"));
@@ -145,7 +156,8 @@ TEST_F(TaskCatalogueTest, ColorOfAnUnknownTaskIsWhite) {
     EXPECT_EQ(store->color(QString()), QStringLiteral("#ffffff"));
 }
 
-TEST_F(TaskCatalogueTest, RenameCarriesPomodorosAndReachesTheCloud) {
+TEST_F(TaskCatalogueTest, RenameCarriesPomodorosAndReachesTheCloud)
+{
     addTaskInfo(QStringLiteral("Write"));
     settle();
     store->addTask(task("2026-06-10T09:00:00", 1500, 300, QStringLiteral("Write")));
@@ -163,7 +175,8 @@ TEST_F(TaskCatalogueTest, RenameCarriesPomodorosAndReachesTheCloud) {
     EXPECT_EQ(cloud->calls().last(), QStringLiteral("renameTaskWithNewName record-1 Essay"));
 }
 
-TEST_F(TaskCatalogueTest, RenameOfATaskWithoutRecordNameStaysLocal) {
+TEST_F(TaskCatalogueTest, RenameOfATaskWithoutRecordNameStaysLocal)
+{
     addLocalTaskInfo(QStringLiteral("Write"));
 
     store->updateTaskInfo(QStringLiteral("Write"), QStringLiteral("Essay"));
@@ -172,7 +185,8 @@ TEST_F(TaskCatalogueTest, RenameOfATaskWithoutRecordNameStaysLocal) {
     EXPECT_EQ(cloud->calls(), QStringList{QStringLiteral("saveTaskInfo Write")});
 }
 
-TEST_F(TaskCatalogueTest, RenameOntoAnotherTasksNameKeepsBoth) {
+TEST_F(TaskCatalogueTest, RenameOntoAnotherTasksNameKeepsBoth)
+{
     addTaskInfo(QStringLiteral("Write"), QStringLiteral("#f72020"));
     addTaskInfo(QStringLiteral("Essay"), QStringLiteral("#59b6e8"));
     settle();
@@ -190,7 +204,8 @@ TEST_F(TaskCatalogueTest, RenameOntoAnotherTasksNameKeepsBoth) {
     EXPECT_EQ(cloud->calls().last(), QStringLiteral("renameTaskWithNewName record-2 Write"));
 }
 
-TEST_F(TaskCatalogueTest, RenameNeedsExactlyOneTaskOfTheOldName) {
+TEST_F(TaskCatalogueTest, RenameNeedsExactlyOneTaskOfTheOldName)
+{
     addTaskInfo(QStringLiteral("Write"));
     addTaskInfo(QStringLiteral("Essay"));
     settle();
@@ -206,7 +221,8 @@ TEST_F(TaskCatalogueTest, RenameNeedsExactlyOneTaskOfTheOldName) {
     EXPECT_FALSE(store->hasChanges());
 }
 
-TEST_F(TaskCatalogueTest, UpdateWithParameterReplacesFieldsButKeepsCreation) {
+TEST_F(TaskCatalogueTest, UpdateWithParameterReplacesFieldsButKeepsCreation)
+{
     TaskInfoParameter original(QStringLiteral("Write"), QStringLiteral("#82cf52"));
     original.taskDescription = QStringLiteral("Chapter two");
     store->addTaskInfo(original);
@@ -227,7 +243,8 @@ TEST_F(TaskCatalogueTest, UpdateWithParameterReplacesFieldsButKeepsCreation) {
     EXPECT_EQ(cloud->calls().last(), QStringLiteral("updateTask record-1 Essay #59b6e8"));
 }
 
-TEST_F(TaskCatalogueTest, UpdateWithParameterOfATaskWithoutRecordNameStaysLocal) {
+TEST_F(TaskCatalogueTest, UpdateWithParameterOfATaskWithoutRecordNameStaysLocal)
+{
     addLocalTaskInfo(QStringLiteral("Write"));
 
     TaskInfoParameter replacement(QStringLiteral("Write"), QStringLiteral("#fe2f68"));
@@ -241,7 +258,8 @@ TEST_F(TaskCatalogueTest, UpdateWithParameterOfATaskWithoutRecordNameStaysLocal)
     EXPECT_EQ(cloud->calls(), QStringList{QStringLiteral("saveTaskInfo Write")});
 }
 
-TEST_F(TaskCatalogueTest, DeleteUnlinksPomodorosAndTellsTheCloud) {
+TEST_F(TaskCatalogueTest, DeleteUnlinksPomodorosAndTellsTheCloud)
+{
     addTaskInfo(QStringLiteral("Write"));
     addTaskInfo(QStringLiteral("Read"));
     settle();
@@ -265,7 +283,8 @@ TEST_F(TaskCatalogueTest, DeleteUnlinksPomodorosAndTellsTheCloud) {
     EXPECT_EQ(cloud->calls().last(), QStringLiteral("deleteTaskInfo record-1"));
 }
 
-TEST_F(TaskCatalogueTest, DeleteSendsNothingWithoutATaskOrARecordName) {
+TEST_F(TaskCatalogueTest, DeleteSendsNothingWithoutATaskOrARecordName)
+{
     addLocalTaskInfo(QStringLiteral("Write"));
 
     store->deleteTaskInfo(QStringLiteral("Read"));
@@ -278,7 +297,8 @@ TEST_F(TaskCatalogueTest, DeleteSendsNothingWithoutATaskOrARecordName) {
     EXPECT_EQ(cloud->calls(), QStringList{QStringLiteral("saveTaskInfo Write")});
 }
 
-TEST_F(TaskCatalogueTest, RemoteAddKeepsTheRecordNameAndSendsNothing) {
+TEST_F(TaskCatalogueTest, RemoteAddKeepsTheRecordNameAndSendsNothing)
+{
     store->addTaskInfo(TaskInfoParameter(QStringLiteral("Write"), QStringLiteral("#82cf52")),
                        QStringLiteral("remote-1"));
     store->addTaskInfo(TaskInfoParameter(QStringLiteral("Write"), QStringLiteral("#f72020")),
@@ -294,7 +314,8 @@ TEST_F(TaskCatalogueTest, RemoteAddKeepsTheRecordNameAndSendsNothing) {
     EXPECT_TRUE(cloud->calls().isEmpty());
 }
 
-TEST_F(TaskCatalogueTest, RemoteUpdateFindsTheTaskByRecordName) {
+TEST_F(TaskCatalogueTest, RemoteUpdateFindsTheTaskByRecordName)
+{
     store->addTaskInfo(TaskInfoParameter(QStringLiteral("Write"), QStringLiteral("#82cf52")),
                        QStringLiteral("remote-1"));
 
@@ -312,7 +333,8 @@ TEST_F(TaskCatalogueTest, RemoteUpdateFindsTheTaskByRecordName) {
     EXPECT_TRUE(cloud->calls().isEmpty());
 }
 
-TEST_F(TaskCatalogueTest, AssigningARecordNameNeedsAKnownName) {
+TEST_F(TaskCatalogueTest, AssigningARecordNameNeedsAKnownName)
+{
     addLocalTaskInfo(QStringLiteral("Write"));
 
     store->updateTaskInfoCloudRecordID(QStringLiteral("Write"), QStringLiteral("remote-1"));
@@ -324,7 +346,8 @@ TEST_F(TaskCatalogueTest, AssigningARecordNameNeedsAKnownName) {
     EXPECT_EQ(consoleLines, QStringList{QStringLiteral("No se encuentra el ID: remote-2")});
 }
 
-TEST_F(TaskCatalogueTest, RemoteDeleteRemovesTheTaskAndUnlinksItsPomodoros) {
+TEST_F(TaskCatalogueTest, RemoteDeleteRemovesTheTaskAndUnlinksItsPomodoros)
+{
     store->addTaskInfo(TaskInfoParameter(QStringLiteral("Write"), QStringLiteral("#82cf52")),
                        QStringLiteral("remote-1"));
     store->addTask(task("2026-06-10T09:00:00", 1500, 300, QStringLiteral("Write")));
@@ -342,7 +365,8 @@ TEST_F(TaskCatalogueTest, RemoteDeleteRemovesTheTaskAndUnlinksItsPomodoros) {
     EXPECT_EQ(cloud->calls(), calls);
 }
 
-TEST_F(TaskCatalogueTest, MigrationCataloguesOldNamesOnce) {
+TEST_F(TaskCatalogueTest, MigrationCataloguesOldNamesOnce)
+{
     addTaskInfo(QStringLiteral("Write"), QStringLiteral("#82cf52"));
     settle();
     // Not catalogued, so the row is stored under the generic name.

@@ -15,13 +15,15 @@ namespace {
 
 class TodaySummaryTest : public StoreFixture {
 protected:
-    QString summaryPath() const {
+    QString summaryPath() const
+    {
         return env->dataDirectory() + QStringLiteral("/group/pomodoro_extension.data");
     }
     bool summaryExists() const { return QFile::exists(summaryPath()); }
 };
 
-TEST_F(TodaySummaryTest, DescribesTodaysWork) {
+TEST_F(TodaySummaryTest, DescribesTodaysWork)
+{
     env->clock().setNow(at("2026-06-10T16:00:00"));
     store->addTask(task("2026-06-09T22:00:00", 1500, 300));
     // The later pomodoro goes in first: the start time is today's latest, not the last added.
@@ -55,7 +57,8 @@ TEST_F(TodaySummaryTest, DescribesTodaysWork) {
     EXPECT_EQ(summary->value("ExtensionDate").toDouble(), at("2026-06-10T16:45:00"));
 }
 
-TEST_F(TodaySummaryTest, SaveWithNothingPendingLeavesTheSummaryAlone) {
+TEST_F(TodaySummaryTest, SaveWithNothingPendingLeavesTheSummaryAlone)
+{
     store->addTask(task("2026-06-10T09:00:00"));
     ASSERT_TRUE(summaryExists());
     store->saveContext();
@@ -69,7 +72,8 @@ TEST_F(TodaySummaryTest, SaveWithNothingPendingLeavesTheSummaryAlone) {
     EXPECT_TRUE(summaryExists());
 }
 
-TEST_F(TodaySummaryTest, SaveOnADayWithoutPomodorosRemovesTheSummary) {
+TEST_F(TodaySummaryTest, SaveOnADayWithoutPomodorosRemovesTheSummary)
+{
     store->addTask(task("2026-06-10T09:00:00"));
     ASSERT_TRUE(summaryExists());
 
@@ -86,14 +90,16 @@ struct UnreadableRow {
     const char* contents;
 };
 
-void PrintTo(const UnreadableRow& row, std::ostream* os) {
+void PrintTo(const UnreadableRow& row, std::ostream* os)
+{
     *os << row.name;
 }
 
 class TodaySummaryUnreadableTest : public TodaySummaryTest,
                                    public ::testing::WithParamInterface<UnreadableRow> {};
 
-TEST_P(TodaySummaryUnreadableTest, IsAbsent) {
+TEST_P(TodaySummaryUnreadableTest, IsAbsent)
+{
     ASSERT_TRUE(QDir().mkpath(env->dataDirectory() + QStringLiteral("/group")));
     QFile file(summaryPath());
     ASSERT_TRUE(file.open(QIODevice::WriteOnly));
@@ -111,7 +117,8 @@ INSTANTIATE_TEST_SUITE_P(Rows, TodaySummaryUnreadableTest,
                                            UnreadableRow{"Number", "42"}),
                          [](const auto& info) { return std::string(info.param.name); });
 
-TEST_F(TodaySummaryTest, IsAbsentWithoutAFile) {
+TEST_F(TodaySummaryTest, IsAbsentWithoutAFile)
+{
     EXPECT_FALSE(store->extensionData());
     store->addTask(task("2026-06-10T09:00:00"));
     EXPECT_TRUE(store->extensionData());

@@ -19,13 +19,15 @@
 namespace {
 
 // The queue is first in, first out: once a marker posted now has run, so has all earlier work.
-void drainMainQueue() {
+void drainMainQueue()
+{
     auto marker = std::make_shared<bool>(false);
     MainQueue::post([marker] { *marker = true; });
     ASSERT_TRUE(processEventsUntil([marker] { return *marker; }));
 }
 
-bool onMainThread() {
+bool onMainThread()
+{
     return QThread::currentThread() == QCoreApplication::instance()->thread();
 }
 
@@ -34,7 +36,8 @@ protected:
     TestEnvironment env;
 };
 
-TEST_F(ClockTest, CurrentReadsTheInstalledClock) {
+TEST_F(ClockTest, CurrentReadsTheInstalledClock)
+{
     env.clock().setNow(1234.5);
     EXPECT_EQ(Clock::current(), 1234.5);
     env.clock().advance(0.25);
@@ -46,7 +49,8 @@ TEST_F(ClockTest, CurrentReadsTheInstalledClock) {
     EXPECT_EQ(Clock::current(), 42.0);
 }
 
-TEST_F(ClockTest, NullRestoresTheSystemClock) {
+TEST_F(ClockTest, NullRestoresTheSystemClock)
+{
     Clock::setShared(nullptr);
     EXPECT_NE(Clock::shared(), nullptr);
     const double expected =
@@ -54,12 +58,14 @@ TEST_F(ClockTest, NullRestoresTheSystemClock) {
     EXPECT_NEAR(Clock::current(), expected, 1.0);
 }
 
-TEST(ClockReferenceDate, IsTheStartOf2001InUtc) {
+TEST(ClockReferenceDate, IsTheStartOf2001InUtc)
+{
     const QDateTime reference(QDate(2001, 1, 1), QTime(0, 0), QTimeZone::utc());
     EXPECT_EQ(Clock::referenceDateOffset, static_cast<double>(reference.toSecsSinceEpoch()));
 }
 
-TEST_F(ClockTest, ManualCallsRunInDeadlineOrderThroughTheEventLoop) {
+TEST_F(ClockTest, ManualCallsRunInDeadlineOrderThroughTheEventLoop)
+{
     auto ran = std::make_shared<QStringList>();
     auto record = [ran](const QString& what) { return [ran, what] { ran->append(what); }; };
     ManualClock& clock = env.clock();
@@ -91,7 +97,8 @@ struct DeadlineRow {
     bool runs;
 };
 
-void PrintTo(const DeadlineRow& row, std::ostream* os) {
+void PrintTo(const DeadlineRow& row, std::ostream* os)
+{
     *os << row.name;
 }
 
@@ -100,7 +107,8 @@ protected:
     TestEnvironment env;
 };
 
-TEST_P(ManualDeadlineTest, RunsOnlyOnceTheClockReachesTheDeadline) {
+TEST_P(ManualDeadlineTest, RunsOnlyOnceTheClockReachesTheDeadline)
+{
     const DeadlineRow& row = GetParam();
     // Deadlines count from the moment of the call, not from the clock's start.
     env.clock().setNow(1000);
@@ -124,7 +132,8 @@ INSTANTIATE_TEST_SUITE_P(Rows, ManualDeadlineTest,
                                            DeadlineRow{"NegativeDelayCountsAsZero", -3, 0, true}),
                          [](const auto& info) { return std::string(info.param.name); });
 
-TEST_F(ClockTest, ManualCallsFromWorkerThreadsRunOnTheMainThread) {
+TEST_F(ClockTest, ManualCallsFromWorkerThreadsRunOnTheMainThread)
+{
     auto mainThreadRuns = std::make_shared<int>(0);
     auto note = [mainThreadRuns] {
         if (onMainThread())
@@ -140,7 +149,8 @@ TEST_F(ClockTest, ManualCallsFromWorkerThreadsRunOnTheMainThread) {
     ASSERT_TRUE(processEventsUntil([mainThreadRuns] { return *mainThreadRuns == 2; }));
 }
 
-TEST_F(ClockTest, SystemClockCallsRunOnTheMainThreadAfterTheDelay) {
+TEST_F(ClockTest, SystemClockCallsRunOnTheMainThreadAfterTheDelay)
+{
     Clock::setShared(nullptr);
     auto elapsedAtRun = std::make_shared<qint64>(-1);
     auto ranOnMain = std::make_shared<bool>(false);

@@ -16,7 +16,8 @@
 namespace {
 
 // The queue is first in, first out: once a marker posted now has run, so has all earlier work.
-void drainMainQueue() {
+void drainMainQueue()
+{
     auto marker = std::make_shared<bool>(false);
     MainQueue::post([marker] { *marker = true; });
     ASSERT_TRUE(processEventsUntil([marker] { return *marker; }));
@@ -27,7 +28,8 @@ protected:
     TestEnvironment env;
 };
 
-TEST_F(MainQueueTest, PostFromAWorkerThreadRunsOnTheMainThread) {
+TEST_F(MainQueueTest, PostFromAWorkerThreadRunsOnTheMainThread)
+{
     auto runs = std::make_shared<int>(0);
     auto onMain = std::make_shared<bool>(false);
     bool workerSawMainThread = true;
@@ -48,7 +50,8 @@ TEST_F(MainQueueTest, PostFromAWorkerThreadRunsOnTheMainThread) {
     EXPECT_TRUE(*onMain);
 }
 
-TEST_F(MainQueueTest, PostFromTheMainThreadWaitsForTheEventLoop) {
+TEST_F(MainQueueTest, PostFromTheMainThreadWaitsForTheEventLoop)
+{
     EXPECT_TRUE(MainQueue::isMainThread());
     auto ran = std::make_shared<bool>(false);
     MainQueue::post([ran] { *ran = true; });
@@ -57,7 +60,8 @@ TEST_F(MainQueueTest, PostFromTheMainThreadWaitsForTheEventLoop) {
     EXPECT_TRUE(*ran);
 }
 
-TEST_F(MainQueueTest, PostsFromOneThreadRunInOrder) {
+TEST_F(MainQueueTest, PostsFromOneThreadRunInOrder)
+{
     auto order = std::make_shared<QList<int>>();
     std::thread worker([order] {
         for (int i = 0; i < 200; ++i)
@@ -72,7 +76,8 @@ TEST_F(MainQueueTest, PostsFromOneThreadRunInOrder) {
     EXPECT_EQ(*order, expected);
 }
 
-TEST_F(MainQueueTest, PostWithALiveContextRuns) {
+TEST_F(MainQueueTest, PostWithALiveContextRuns)
+{
     QObject context;
     auto ran = std::make_shared<bool>(false);
     MainQueue::post(&context, [ran] { *ran = true; });
@@ -80,7 +85,8 @@ TEST_F(MainQueueTest, PostWithALiveContextRuns) {
     EXPECT_TRUE(*ran);
 }
 
-TEST_F(MainQueueTest, ContextDeletedBeforeTheEventLoopDropsTheCall) {
+TEST_F(MainQueueTest, ContextDeletedBeforeTheEventLoopDropsTheCall)
+{
     auto ran = std::make_shared<int>(0);
     auto* fromMain = new QObject;
     MainQueue::post(fromMain, [ran] { ++*ran; });
@@ -94,7 +100,8 @@ TEST_F(MainQueueTest, ContextDeletedBeforeTheEventLoopDropsTheCall) {
     EXPECT_EQ(*ran, 0);
 }
 
-TEST_F(MainQueueTest, NoContextOrNoFunctionIsIgnored) {
+TEST_F(MainQueueTest, NoContextOrNoFunctionIsIgnored)
+{
     auto ran = std::make_shared<bool>(false);
     MainQueue::post(nullptr, [ran] { *ran = true; });
     MainQueue::post(std::function<void()>());
@@ -104,7 +111,8 @@ TEST_F(MainQueueTest, NoContextOrNoFunctionIsIgnored) {
     EXPECT_FALSE(*ran);
 }
 
-TEST_F(MainQueueTest, PostAfterWaitsForTheSharedClock) {
+TEST_F(MainQueueTest, PostAfterWaitsForTheSharedClock)
+{
     env.clock().setNow(500);
     auto ran = std::make_shared<bool>(false);
     MainQueue::postAfter(60, [ran] { *ran = true; });
@@ -119,7 +127,8 @@ TEST_F(MainQueueTest, PostAfterWaitsForTheSharedClock) {
     EXPECT_TRUE(*ran);
 }
 
-TEST_F(MainQueueTest, PostAfterFromAWorkerThreadRunsOnTheMainThread) {
+TEST_F(MainQueueTest, PostAfterFromAWorkerThreadRunsOnTheMainThread)
+{
     auto onMain = std::make_shared<bool>(false);
     std::thread worker(
         [onMain] { MainQueue::postAfter(1, [onMain] { *onMain = MainQueue::isMainThread(); }); });
@@ -129,14 +138,16 @@ TEST_F(MainQueueTest, PostAfterFromAWorkerThreadRunsOnTheMainThread) {
     EXPECT_TRUE(*onMain);
 }
 
-TEST_F(MainQueueTest, PostAfterUsesTheSystemClockWhenNoneIsInstalled) {
+TEST_F(MainQueueTest, PostAfterUsesTheSystemClockWhenNoneIsInstalled)
+{
     Clock::setShared(nullptr);
     auto ran = std::make_shared<bool>(false);
     MainQueue::postAfter(0.01, [ran] { *ran = true; });
     EXPECT_TRUE(processEventsUntil([ran] { return *ran; }));
 }
 
-TEST_F(MainQueueTest, IsMainThreadIsFalseOnAQThread) {
+TEST_F(MainQueueTest, IsMainThreadIsFalseOnAQThread)
+{
     bool onMain = true;
     std::unique_ptr<QThread> thread(
         QThread::create([&onMain] { onMain = MainQueue::isMainThread(); }));
