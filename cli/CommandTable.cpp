@@ -1,5 +1,6 @@
 #include "CommandTable.h"
 
+#include "SettingsCommands.h"
 #include "store/DataController.h"
 
 namespace {
@@ -40,6 +41,8 @@ CommandTable::CommandTable()
         {s("today"), QString(), Shape{}, &StoreCommands::today},
         {s("stats"), QString(), Shape{}, &StoreCommands::stats},
         {s("export-csv"), s("<day> <file>"), Shape{2, 0, {}, {}}, &StoreCommands::exportCsv},
+        {s("settings"), s("list | get <key> | set <key> <value>"), Shape{1, 2, {}, {}}, nullptr,
+         &SettingsCommands::runWithApplicationDefaults},
     };
 }
 
@@ -74,6 +77,8 @@ ExitStatus CommandTable::run(const QStringList& arguments) const
         Terminal::printDiagnostic(commandUsage(*command));
         return ExitStatus::UsageError;
     }
+    if (command->storeless)
+        return command->storeless(*parsed);
 
     DataController store(DataController::defaultDataDirectory());
     StoreCommands commands(store);
@@ -95,9 +100,13 @@ QString CommandTable::usage() const
         "A <day> is YYYY-MM-DD; day shows today when it is left out. The break of a\n"
         "pomodoro is 300 seconds unless --break is given.\n"
         "\n"
+        "settings set takes true or false (also yes/no, 1/0) for a flag, a whole number for\n"
+        "a number (one that begins with a dash after --) and any text for a string.\n"
+        "\n"
         "Listings are JSON on standard output; moments in them are seconds since\n"
         "2001-01-01T00:00:00Z. Messages go to standard error. The records live in\n"
-        "$XDG_DATA_HOME/Zestra; TZ sets the time zone of local times and days.\n"
+        "$XDG_DATA_HOME/Zestra, the settings in $XDG_CONFIG_HOME/Zestra/Zestra.conf; TZ sets\n"
+        "the time zone of local times and days.\n"
         "\n"
         "Exit status: 0 done, 1 refused by the store or nothing to show, 2 wrong usage.\n");
     return text;

@@ -9,7 +9,8 @@
 #include "Terminal.h"
 
 // The commands the program knows, their shapes and their usage text. It finds the
-// command, checks the shape of its arguments, and only then opens the store.
+// command, checks the shape of its arguments, and only then opens the store (when the
+// command needs it).
 class CommandTable {
 public:
     CommandTable();
@@ -24,6 +25,8 @@ private:
         QString synopsis;
         CommandArguments::Shape shape;
         ExitStatus (StoreCommands::*handler)(const CommandArguments&);
+        // Set instead of `handler` for a command that leaves the store closed.
+        ExitStatus (*storeless)(const CommandArguments&) = nullptr;
     };
 
     const Command* find(const QString& name) const;

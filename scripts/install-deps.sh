@@ -5,6 +5,7 @@ set -euo pipefail
 packages=(
     cmake make g++ pkg-config
     qt6-base-dev qt6-base-dev-tools qt6-tools-dev qt6-tools-dev-tools qt6-l10n-tools
+    qt6-multimedia-dev qt6-svg-dev dbus
     libsqlite3-dev sqlite3 libxkbcommon-dev
     libgtest-dev libgmock-dev libbenchmark-dev
 )

@@ -4,9 +4,11 @@
 
 #include "tallycore_export.h"
 
-// The library's texts, looked up by id in its own translations (English when the user's
-// language has none). Works with or without a QCoreApplication.
+// Texts looked up by id in the translation catalogues of the libraries and the application
+// (English when the user's language has none). Works with or without a QCoreApplication.
 class TALLYCORE_EXPORT Localization {
 public:
     static QString text(const char* id);
+    // Adds "<name>_<language>.qm" from a resource folder, with "<name>_en.qm" as fallback.
+    static void addCatalogue(const QString& directory, const QString& name);
 };

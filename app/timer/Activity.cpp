@@ -1,0 +1,178 @@
+#include "timer/Activity.h"
+
+#include "dispatch/Clock.h"
+#include "dispatch/DispatchTimer.h"
+#include "dispatch/MainQueue.h"
+#include "dispatch/SerialQueue.h"
+#include "shell/Settings.h"
+#include "store/DataController.h"
+#include "timer/ActivityDelegate.h"
+#include "timer/PhaseNotifications.h"
+
+namespace {
+
+int minutesSetting(const char* key)
+{
+    return Settings::shared().intValue(QLatin1String(key)) * 60;
+}
+
+int taskLength()
+{
+    return minutesSetting(Settings::PomodoroTaskTime);
+}
+
+} // namespace
+
+Activity::Activity(DataController& store)
+    : m_store(store)
+    , m_mainContext(std::make_unique<QObject>())
+{
+    m_totaltime = taskLength();
+    configureTimer();
+}
+
+Activity::~Activity()
+{
+    if (m_timer && !m_timer->isCancelled())
+        m_timer->cancel();
+    m_timer.reset();
+    m_queue.reset();
+}
+
+void Activity::configureTimer()
+{
+    m_queue =
+        std::make_unique<SerialQueue>(QLatin1String(kAppIdentifier) + QStringLiteral("./Timer"));
+    m_timer = std::make_unique<DispatchTimer>(*m_queue, [this] { tick(); });
+    m_timer->schedule(Clock::current(), 1.0, 0.001);
+}
+
+void Activity::setDelegate(ActivityDelegate* delegate)
+{
+    m_delegate = delegate;
+    m_delegateObject = dynamic_cast<QObject*>(delegate);
+    m_delegateIsObject = m_delegateObject != nullptr;
+}
+
+ActivityDelegate* Activity::delegate() const
+{
+    // A delegate that is a QObject is dropped as soon as it is destroyed.
+    if (m_delegateIsObject && !m_delegateObject)
+        return nullptr;
+    return m_delegate;
+}
+
+void Activity::report(std::function<void(ActivityDelegate&)> fn)
+{
+    MainQueue::post(m_mainContext.get(), [this, fn = std::move(fn)] {
+        if (auto* d = delegate())
+            fn(*d);
+    });
+}
+
+std::optional<QString> Activity::taskName() const
+{
+    std::lock_guard lock(m_taskNameMutex);
+    return m_taskName;
+}
+
+void Activity::setTaskName(std::optional<QString> name)
+{
+    std::lock_guard lock(m_taskNameMutex);
+    m_taskName = std::move(name);
+}
+
+int Activity::breakDuration() const
+{
+    return minutesSetting(m_lastTaskOnSession ? Settings::PomodoroBigBreakTime
+                                              : Settings::PomodoroLittleBreakTime);
+}
+
+void Activity::start()
+{
+    if (m_onActivity) {
+        m_totaltime = taskLength();
+        if (auto* d = delegate())
+            d->activityDidStartTask(*this);
+    } else {
+        m_totaltime = breakDuration();
+        if (auto* d = delegate())
+            d->activityDidStartFreeTime(*this);
+    }
+    if (m_timer) {
+        m_timer->resume();
+        m_state = State::running;
+    }
+}
+
+void Activity::pause()
+{
+    m_timer->suspend();
+    m_state = State::stopped;
+    if (auto* d = delegate())
+        d->activityDidPause(*this);
+}
+
+void Activity::reset()
+{
+    if (m_state == State::running)
+        pause();
+    m_timelapse = 0;
+    start();
+}
+
+void Activity::toggle()
+{
+    if (m_state == State::running)
+        pause();
+    else
+        start();
+}
+
+void Activity::skipFreeTime()
+{
+    if (!m_onActivity)
+        m_timelapse = breakDuration() - 1;
+}
+
+TaskParameter Activity::finishedTask() const
+{
+    TaskParameter p;
+    const double endTime = Clock::current();
+    p.duration = taskLength();
+    p.endTime = endTime;
+    p.freeTimeDuration = breakDuration();
+    // The configured length, read again: the record spans the length, not the time measured.
+    p.startTime = endTime - taskLength();
+    p.taskName = taskName();
+    return p;
+}
+
+void Activity::tick()
+{
+    if (m_timelapse < m_totaltime) {
+        ++m_timelapse;
+        report([this](ActivityDelegate& d) {
+            const int remaining = m_totaltime - m_timelapse;
+            if (m_onActivity)
+                d.activityDidUpdateTask(*this, remaining);
+            else
+                d.activityDidUpdateFreeTime(*this, remaining);
+        });
+        return;
+    }
+
+    m_timer->suspend();
+    m_timelapse = 0;
+    const Phase ended = m_onActivity ? Phase::task : Phase::freeTime;
+    MainQueue::post(m_mainContext.get(), [ended] { PhaseNotifications::phaseEnded(ended); });
+    if (ended == Phase::task) {
+        m_onActivity = false;
+        report([this](ActivityDelegate& d) { d.activityDidFinishTask(*this); });
+        const TaskParameter finished = finishedTask();
+        MainQueue::post(m_mainContext.get(), [this, finished] { m_store.addTask(finished); });
+    } else {
+        m_onActivity = true;
+        report([this](ActivityDelegate& d) { d.activityDidFinishFreeTime(*this); });
+    }
+}

@@ -1,0 +1,86 @@
+#pragma once
+
+#include <atomic>
+#include <memory>
+#include <mutex>
+#include <optional>
+
+#include <QObject>
+#include <QPointer>
+#include <QString>
+
+#include "store/TaskParameter.h"
+
+class ActivityDelegate;
+class DataController;
+class DispatchTimer;
+class SerialQueue;
+
+// The countdown: a task phase, then a break, ticking once a second on a queue of its own and
+// reporting every tick and phase change to its delegate on the main thread. Every finished
+// task is stored as a pomodoro.
+class Activity {
+public:
+    enum class State { running, stopped };
+    enum class Phase { task, freeTime };
+
+    static constexpr const char* kAppIdentifier = "org.zestra.Zestra";
+
+    explicit Activity(DataController& store);
+    ~Activity();
+    Activity(const Activity&) = delete;
+    Activity& operator=(const Activity&) = delete;
+
+    void start();
+    void pause();
+    // Resets the phase to its full length and runs it.
+    void reset();
+    void toggle();
+    // During a break: the next tick reports 0 left and the one after ends it.
+    void skipFreeTime();
+    int breakDuration() const;
+
+    // One second of the countdown; runs on the timer's queue.
+    void tick();
+
+    // Where the ticks run; tests use it to wait for a tick to complete.
+    SerialQueue& queue() const { return *m_queue; }
+
+    void setDelegate(ActivityDelegate* delegate);
+    bool onActivity() const { return m_onActivity; }
+    int timelapse() const { return m_timelapse; }
+    void setTimelapse(int seconds) { m_timelapse = seconds; }
+    int totaltime() const { return m_totaltime; }
+    int remaining() const { return m_totaltime - m_timelapse; }
+    bool lastTaskOnSession() const { return m_lastTaskOnSession; }
+    void setLastTaskOnSession(bool value) { m_lastTaskOnSession = value; }
+    std::optional<QString> taskName() const;
+    void setTaskName(std::optional<QString> name);
+    std::optional<State> state() const { return m_state; }
+    bool isRunning() const { return m_state == State::running; }
+    // Restores a running countdown handed over from elsewhere.
+    void setOnActivity(bool value) { m_onActivity = value; }
+
+private:
+    void configureTimer();
+    ActivityDelegate* delegate() const;
+    // Runs fn on the main thread with the delegate, if there still is one.
+    void report(std::function<void(ActivityDelegate&)> fn);
+    TaskParameter finishedTask() const;
+
+    DataController& m_store;
+    std::unique_ptr<SerialQueue> m_queue;
+    std::unique_ptr<DispatchTimer> m_timer;
+    std::atomic<bool> m_onActivity{true};
+    ActivityDelegate* m_delegate = nullptr;
+    QPointer<QObject> m_delegateObject;
+    bool m_delegateIsObject = false;
+    std::atomic<int> m_timelapse{0};
+    std::atomic<int> m_totaltime{0};
+    std::atomic<bool> m_lastTaskOnSession{false};
+    mutable std::mutex m_taskNameMutex;
+    std::optional<QString> m_taskName;
+    std::optional<State> m_state;
+    // Posted reports die with it, so none reaches a destroyed activity.
+    std::unique_ptr<QObject> m_mainContext;
+};
