@@ -1,7 +1,10 @@
 #include "timer/TimerFixture.h"
 
+#include "DesktopNotificationCenter.h"
 #include "dispatch/ManualClock.h"
 #include "shell/Settings.h"
+#include "support/FakeNotificationServer.h"
+#include "support/PrivateBus.h"
 #include "timer/DayCounts.h"
 
 namespace {
@@ -132,6 +135,36 @@ TEST_F(ActivityManagerTest, LaunchStartsTheTimerOnlyWhenAsked)
     settle();
     EXPECT_FALSE(activity().state().has_value());
     EXPECT_TRUE(delegate->taskUpdates.isEmpty());
+}
+
+TEST_F(ActivityManagerTest, NotificationsReachTheDesktopServer)
+{
+    PrivateBus bus;
+    ASSERT_TRUE(bus.isRunning());
+    FakeNotificationServer server(bus.address());
+    ASSERT_TRUE(server.isRegistered());
+    DesktopNotificationCenter desktop(bus.address());
+    UserNotificationCenter::setShared(&desktop);
+    Settings::shared().setInt(QLatin1String(Settings::PomodoroTodayGoal), 1);
+
+    manager->launch();
+    finishTasks(1);
+    ASSERT_TRUE(server.waitForNotifications(2));
+    UserNotificationCenter::setShared(notifications.get());
+
+    const auto received = server.received();
+    EXPECT_EQ(received[0].summary, QStringLiteral("Time for a break"));
+    EXPECT_TRUE(received[0]
+                    .hints.value(QStringLiteral("x-zestra-identifier"))
+                    .toString()
+                    .startsWith(QStringLiteral("velloran_pomodoro_")));
+    EXPECT_EQ(received[1].summary, QStringLiteral("Daily goal reached"));
+    EXPECT_TRUE(received[1]
+                    .hints.value(QStringLiteral("x-zestra-identifier"))
+                    .toString()
+                    .startsWith(QStringLiteral("velloran_pomodoro_session_")));
+    ASSERT_TRUE(received[1].image.has_value());
+    EXPECT_EQ(received[1].image->width, 128);
 }
 
 } // namespace
