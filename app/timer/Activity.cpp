@@ -49,17 +49,12 @@ void Activity::configureTimer()
 
 void Activity::setDelegate(ActivityDelegate* delegate)
 {
-    m_delegate = delegate;
-    m_delegateObject = dynamic_cast<QObject*>(delegate);
-    m_delegateIsObject = m_delegateObject != nullptr;
+    m_delegate.set(delegate);
 }
 
 ActivityDelegate* Activity::delegate() const
 {
-    // A delegate that is a QObject is dropped as soon as it is destroyed.
-    if (m_delegateIsObject && !m_delegateObject)
-        return nullptr;
-    return m_delegate;
+    return m_delegate.get();
 }
 
 void Activity::report(std::function<void(ActivityDelegate&)> fn)

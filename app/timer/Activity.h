@@ -6,8 +6,9 @@
 #include <optional>
 
 #include <QObject>
-#include <QPointer>
 #include <QString>
+
+#include "timer/WeakDelegate.h"
 
 #include "store/TaskParameter.h"
 
@@ -72,9 +73,7 @@ private:
     std::unique_ptr<SerialQueue> m_queue;
     std::unique_ptr<DispatchTimer> m_timer;
     std::atomic<bool> m_onActivity{true};
-    ActivityDelegate* m_delegate = nullptr;
-    QPointer<QObject> m_delegateObject;
-    bool m_delegateIsObject = false;
+    WeakDelegate<ActivityDelegate> m_delegate;
     std::atomic<int> m_timelapse{0};
     std::atomic<int> m_totaltime{0};
     std::atomic<bool> m_lastTaskOnSession{false};

@@ -18,6 +18,18 @@ QByteArray goalImage()
     return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
 }
 
+std::unique_ptr<WorkSession> makeCounter(DataController& store, const char* totalKey, int today,
+                                         const char* title, const char* text)
+{
+    const QString key = QLatin1String(totalKey);
+    auto counter = std::make_unique<WorkSession>(Settings::shared().intValue(key), &store);
+    counter->defaultsKey = key;
+    counter->setCurrentTask(today);
+    counter->notificationTitle = Localization::text(title);
+    counter->notificationText = Localization::text(text);
+    return counter;
+}
+
 } // namespace
 
 ActivityManager& ActivityManager::shared()
@@ -36,22 +48,11 @@ ActivityManager::ActivityManager(DataController& store, SoundPlayer playSound)
     std::call_once(texts, [] {
         Localization::addCatalogue(QStringLiteral(":/zestra/i18n"), QStringLiteral("zestra"));
     });
-    Settings& settings = Settings::shared();
-
-    m_session = std::make_unique<WorkSession>(
-        settings.intValue(QLatin1String(Settings::PomodorSessionTasks)), &store);
-    m_session->defaultsKey = QLatin1String(Settings::PomodorSessionTasks);
-    m_session->setCurrentTask(DayCounts::tasksInSessionsToday());
-    m_session->notificationTitle = Localization::text("NOTIFICATION_SESSION_TITLE");
-    m_session->notificationText = Localization::text("NOTIFICATION_SESSION_TEXT");
+    m_session = makeCounter(store, Settings::PomodorSessionTasks, DayCounts::tasksInSessionsToday(),
+                            "NOTIFICATION_SESSION_TITLE", "NOTIFICATION_SESSION_TEXT");
     m_session->isGoal = false;
-
-    m_goal = std::make_unique<WorkSession>(
-        settings.intValue(QLatin1String(Settings::PomodoroTodayGoal)), &store);
-    m_goal->defaultsKey = QLatin1String(Settings::PomodoroTodayGoal);
-    m_goal->setCurrentTask(DayCounts::tasksFinishToday());
-    m_goal->notificationTitle = Localization::text("NOTIFICATION_GOAL_TITLE");
-    m_goal->notificationText = Localization::text("NOTIFICATION_GOAL_TEXT");
+    m_goal = makeCounter(store, Settings::PomodoroTodayGoal, DayCounts::tasksFinishToday(),
+                         "NOTIFICATION_GOAL_TITLE", "NOTIFICATION_GOAL_TEXT");
     m_goal->notificationImage = goalImage();
     m_goal->isGoal = true;
 

@@ -12,16 +12,12 @@ WorkSession::WorkSession(int totalTasks, DataController* store)
 
 void WorkSession::setDelegate(WorkSessionDelegate* delegate)
 {
-    m_delegate = delegate;
-    m_delegateObject = dynamic_cast<QObject*>(delegate);
-    m_delegateIsObject = m_delegateObject != nullptr;
+    m_delegate.set(delegate);
 }
 
 WorkSessionDelegate* WorkSession::delegate() const
 {
-    if (m_delegateIsObject && !m_delegateObject)
-        return nullptr;
-    return m_delegate;
+    return m_delegate.get();
 }
 
 void WorkSession::setSessionFinish(bool value)

@@ -4,8 +4,9 @@
 
 #include <QByteArray>
 #include <QObject>
-#include <QPointer>
 #include <QString>
+
+#include "timer/WeakDelegate.h"
 
 class DataController;
 class WorkSessionDelegate;
@@ -50,7 +51,5 @@ private:
     int m_currentTask = 0;
     bool m_sessionFinish = false;
     int m_totalTasks;
-    WorkSessionDelegate* m_delegate = nullptr;
-    QPointer<QObject> m_delegateObject;
-    bool m_delegateIsObject = false;
+    WeakDelegate<WorkSessionDelegate> m_delegate;
 };
