@@ -1,7 +1,5 @@
 #include "timer/ActivityManager.h"
 
-#include <mutex>
-
 #include <QFile>
 
 #include "SoundMachine.h"
@@ -44,10 +42,7 @@ ActivityManager::ActivityManager(DataController& store, SoundPlayer playSound)
     }))
     , m_activity(std::make_unique<Activity>(store))
 {
-    static std::once_flag texts;
-    std::call_once(texts, [] {
-        Localization::addCatalogue(QStringLiteral(":/zestra/i18n"), QStringLiteral("zestra"));
-    });
+    Localization::addCatalogues(QStringLiteral(":/zestra/i18n"));
     m_session = makeCounter(store, Settings::PomodorSessionTasks, DayCounts::tasksInSessionsToday(),
                             "NOTIFICATION_SESSION_TITLE", "NOTIFICATION_SESSION_TEXT");
     m_session->isGoal = false;

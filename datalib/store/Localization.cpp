@@ -5,6 +5,7 @@
 #include <vector>
 
 #include <QCoreApplication>
+#include <QDir>
 #include <QLocale>
 #include <QTranslator>
 
@@ -13,11 +14,19 @@ namespace {
 struct Catalogues {
     std::mutex mutex;
     std::vector<std::unique_ptr<QTranslator>> translators;
+    QStringList added;
 
     Catalogues() { add(QStringLiteral(":/tallycore/i18n"), QStringLiteral("tallycore")); }
 
     void add(const QString& directory, const QString& name)
     {
+        {
+            std::lock_guard lock(mutex);
+            const QString key = directory + QLatin1Char('/') + name;
+            if (added.contains(key))
+                return;
+            added.append(key);
+        }
         auto translator = std::make_unique<QTranslator>();
         if (!translator->load(QLocale::system(), name, QStringLiteral("_"), directory) &&
             !translator->load(directory + QLatin1Char('/') + name + QStringLiteral("_en.qm")))
@@ -38,6 +47,14 @@ Catalogues& catalogues()
 void Localization::addCatalogue(const QString& directory, const QString& name)
 {
     catalogues().add(directory, name);
+}
+
+void Localization::addCatalogues(const QString& directory)
+{
+    const QString suffix = QStringLiteral("_en.qm");
+    const QStringList files = QDir(directory).entryList({QLatin1Char('*') + suffix}, QDir::Files);
+    for (const QString& file : files)
+        catalogues().add(directory, file.left(file.size() - suffix.size()));
 }
 
 QString Localization::text(const char* id)

@@ -11,4 +11,6 @@ public:
     static QString text(const char* id);
     // Adds "<name>_<language>.qm" from a resource folder, with "<name>_en.qm" as fallback.
     static void addCatalogue(const QString& directory, const QString& name);
+    // Adds every catalogue of a folder that has an English file ("<name>_en.qm"), once.
+    static void addCatalogues(const QString& directory);
 };
