@@ -48,6 +48,7 @@ public:
     SerialQueue& queue() const { return *m_queue; }
 
     void setDelegate(ActivityDelegate* delegate);
+    ActivityDelegate* delegate() const;
     bool onActivity() const { return m_onActivity; }
     int timelapse() const { return m_timelapse; }
     void setTimelapse(int seconds) { m_timelapse = seconds; }
@@ -64,7 +65,6 @@ public:
 
 private:
     void configureTimer();
-    ActivityDelegate* delegate() const;
     // Runs fn on the main thread with the delegate, if there still is one.
     void report(std::function<void(ActivityDelegate&)> fn);
     TaskParameter finishedTask() const;

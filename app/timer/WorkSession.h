@@ -37,6 +37,7 @@ public:
     std::optional<bool> isGoal;
 
     void setDelegate(WorkSessionDelegate* delegate);
+    WorkSessionDelegate* delegate() const;
 
 signals:
     // Emitted on every assignment, changed or not.
@@ -45,7 +46,6 @@ signals:
 private:
     void setSessionFinish(bool value);
     void reloadTotal();
-    WorkSessionDelegate* delegate() const;
 
     DataController* m_store;
     int m_currentTask = 0;
