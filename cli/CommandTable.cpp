@@ -1,6 +1,7 @@
 #include "CommandTable.h"
 
 #include "SettingsCommands.h"
+#include "TimerCommands.h"
 #include "store/DataController.h"
 
 namespace {
@@ -43,6 +44,8 @@ CommandTable::CommandTable()
         {s("export-csv"), s("<day> <file>"), Shape{2, 0, {}, {}}, &StoreCommands::exportCsv},
         {s("settings"), s("list | get <key> | set <key> <value>"), Shape{1, 2, {}, {}}, nullptr,
          &SettingsCommands::runWithApplicationDefaults},
+        {s("timer"), s("status | toggle | reset | skip | show"), Shape{1, 0, {}, {}}, nullptr,
+         &TimerCommands::runOnSessionBus},
     };
 }
 

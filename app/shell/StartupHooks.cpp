@@ -1,0 +1,19 @@
+#include "shell/StartupHooks.h"
+
+#include "shell/Settings.h"
+#include "store/DataController.h"
+
+StartupHooks::StartupHooks(DataController& store)
+    : m_store(store)
+{}
+
+void StartupHooks::runAtLaunch()
+{
+    Settings& settings = Settings::shared();
+    if (!settings.boolValue(QLatin1String(Settings::MigratedToTaskInfo))) {
+        m_store.migrateToTaskInfo();
+        settings.setBool(QLatin1String(Settings::MigratedToTaskInfo), true);
+    }
+}
+
+void StartupHooks::runBeforeQuit() {}

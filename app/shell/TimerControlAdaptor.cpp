@@ -1,0 +1,56 @@
+#include "shell/TimerControlAdaptor.h"
+
+#include "shell/TimerControl.h"
+
+TimerControlAdaptor::TimerControlAdaptor(QObject* parent, TimerControl& control)
+    : QDBusAbstractAdaptor(parent)
+    , m_control(control)
+{}
+
+void TimerControlAdaptor::Toggle()
+{
+    m_control.toggle();
+}
+
+void TimerControlAdaptor::ResetTimer()
+{
+    m_control.resetTimer();
+}
+
+void TimerControlAdaptor::SkipFreeTime()
+{
+    m_control.skipFreeTime();
+}
+
+void TimerControlAdaptor::ResetSession()
+{
+    m_control.resetSession();
+}
+
+void TimerControlAdaptor::ResetGoal()
+{
+    m_control.resetGoal();
+}
+
+void TimerControlAdaptor::ShowPopover()
+{
+    m_control.showPopover();
+}
+
+void TimerControlAdaptor::Quit()
+{
+    m_control.quit();
+}
+
+QVariantMap TimerControlAdaptor::State()
+{
+    QVariantMap state = m_control.state();
+    // D-Bus has no null: an absent task is left out.
+    for (auto it = state.begin(); it != state.end();) {
+        if (it.value().isNull() || !it.value().isValid())
+            it = state.erase(it);
+        else
+            ++it;
+    }
+    return state;
+}

@@ -1,0 +1,27 @@
+#pragma once
+
+#include <QDBusAbstractAdaptor>
+#include <QVariantMap>
+
+class TimerControl;
+
+// org.zestra.Zestra.Timer at /org/zestra/Zestra.
+class TimerControlAdaptor : public QDBusAbstractAdaptor {
+    Q_OBJECT
+    Q_CLASSINFO("D-Bus Interface", "org.zestra.Zestra.Timer")
+public:
+    TimerControlAdaptor(QObject* parent, TimerControl& control);
+
+public slots:
+    void Toggle();
+    void ResetTimer();
+    void SkipFreeTime();
+    void ResetSession();
+    void ResetGoal();
+    void ShowPopover();
+    void Quit();
+    QVariantMap State();
+
+private:
+    TimerControl& m_control;
+};

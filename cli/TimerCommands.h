@@ -1,0 +1,22 @@
+#pragma once
+
+#include <QDBusConnection>
+
+#include "CommandArguments.h"
+#include "Terminal.h"
+
+// "timer status|toggle|reset|skip|show": the running application's timer, over D-Bus.
+class TimerCommands {
+public:
+    explicit TimerCommands(QDBusConnection connection);
+
+    // On the session bus, as the command table runs it.
+    static ExitStatus runOnSessionBus(const CommandArguments& arguments);
+    ExitStatus run(const CommandArguments& arguments);
+
+private:
+    ExitStatus call(const QString& method);
+    ExitStatus status();
+
+    QDBusConnection m_connection;
+};
