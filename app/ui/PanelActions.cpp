@@ -1,0 +1,76 @@
+#include "ui/PanelActions.h"
+
+#include "shell/Settings.h"
+#include "store/Localization.h"
+#include "timer/ActivityManager.h"
+
+PanelActions::PanelActions(ActivityManager& manager, Alert alert)
+    : m_manager(manager)
+    , m_alert(std::move(alert))
+{}
+
+void PanelActions::resetTimer(bool withSound)
+{
+    m_manager.resetTimer();
+    if (withSound)
+        m_manager.playSound(QStringLiteral("Task-Sound"));
+}
+
+void PanelActions::toggleTimer()
+{
+    m_manager.activityPomodoro().toggle();
+}
+
+void PanelActions::switchTimer(bool shownRunning)
+{
+    Activity& activity = m_manager.activityPomodoro();
+    if (shownRunning) {
+        if (activity.isRunning())
+            activity.pause();
+    } else if (!activity.isRunning()) {
+        activity.start();
+    }
+}
+
+void PanelActions::resetSession(bool advise)
+{
+    m_manager.sessionPomodoro().reset();
+    if (advise && Settings::shared().boolValue(QLatin1String(Settings::ShowResetAdviceWindow)))
+        this->advise("RESET_TITLE", "RESET_MESSAGE", "RESET_BUTTON");
+}
+
+void PanelActions::resetGoal(bool advise)
+{
+    m_manager.goalPomodoro().reset();
+    if (advise)
+        this->advise("RESET_SESSION_TITLE", "RESET_SESSION_MESSAGE", "RESET_SESSION_BUTTON");
+}
+
+void PanelActions::skipFreeTime()
+{
+    m_manager.activityPomodoro().skipFreeTime();
+}
+
+void PanelActions::resetAll()
+{
+    m_manager.resetTimer();
+    m_manager.sessionPomodoro().reset();
+    m_manager.goalPomodoro().reset();
+}
+
+const char* PanelActions::toggleTitleKey() const
+{
+    return m_manager.activityPomodoro().isRunning() ? "MENU_ACTIVITIES_PAUSE"
+                                                    : "MENU_ACTIVITIES_RESUME";
+}
+
+bool PanelActions::canSkipFreeTime() const
+{
+    return !m_manager.activityPomodoro().onActivity();
+}
+
+void PanelActions::advise(const char* title, const char* text, const char* button) const
+{
+    if (m_alert)
+        m_alert(Localization::text(title), Localization::text(text), Localization::text(button));
+}

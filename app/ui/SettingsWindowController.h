@@ -1,0 +1,47 @@
+#pragma once
+
+#include <functional>
+
+#include <QPointer>
+#include <QWidget>
+
+#include "ui/GeneralPreferences.h"
+
+class QStackedWidget;
+class QToolButton;
+class Settings;
+class GeneralPreferencesViewController;
+class ThiefPreferencesViewController;
+
+// The settings window: a row of two pane buttons over the pane they choose. It opens on the
+// time-thief pane.
+class SettingsWindowController : public QWidget {
+    Q_OBJECT
+public:
+    struct Hooks {
+        GeneralPreferences::Hooks general;
+        std::function<void(bool allowed)> scanAllowedChanged;
+    };
+
+    explicit SettingsWindowController(Settings& settings, Hooks hooks = {},
+                                      QWidget* parent = nullptr);
+
+    void handleGeneralPreferencesButtonClick();
+    void handleThiefPreferencesButtonClick();
+
+    QWidget* content() const;
+
+    QPointer<GeneralPreferencesViewController> viewcontrollerGeneral;
+    QPointer<ThiefPreferencesViewController> viewcontrollerThief;
+    QToolButton* buttonGeneral = nullptr;
+    QToolButton* buttonThief = nullptr;
+
+protected:
+    void changeEvent(QEvent* event) override;
+
+private:
+    void showPane(QWidget* pane, QToolButton* button);
+    void tintButtons();
+
+    QStackedWidget* m_stack = nullptr;
+};

@@ -1,0 +1,85 @@
+#include "ui/TaskCreatorForm.h"
+
+#include <QTextBoundaryFinder>
+
+#include "store/DataController.h"
+
+void TaskCreatorForm::setName(const QString& name)
+{
+    m_name = name;
+    rebuildParameter();
+}
+
+void TaskCreatorForm::setDescription(const QString& description)
+{
+    m_description = description;
+    rebuildParameter();
+}
+
+void TaskCreatorForm::chooseColor(TaskInfo::Colors color)
+{
+    m_selectedColor = TaskInfo::rawValue(color);
+    m_markerColor = color;
+}
+
+void TaskCreatorForm::clear()
+{
+    m_name.clear();
+    m_description.clear();
+    m_selectedColor.reset();
+    m_oldName.reset();
+    m_parameter.reset();
+    m_markerColor = TaskInfo::Colors::red;
+}
+
+bool TaskCreatorForm::edit(DataController& store, const QString& named)
+{
+    clear();
+    const auto task = store.fetchTaskInfo(named);
+    if (!task)
+        return false;
+    m_oldName = task->name.value_or(named);
+    m_name = task->name.value_or(QString());
+    m_description = task->taskDescription.value_or(QString());
+    m_selectedColor = task->color;
+    if (task->color) {
+        if (const auto color = TaskInfo::colorFromRawValue(*task->color))
+            m_markerColor = *color;
+    }
+    rebuildParameter();
+    return true;
+}
+
+bool TaskCreatorForm::rebuildParameter()
+{
+    // Blanks around a name are never meant to be part of it.
+    const QString name = m_name.trimmed();
+    if (name.isEmpty() || !m_selectedColor)
+        return false;
+    TaskInfoParameter parameter(name, *m_selectedColor);
+    if (!m_description.isEmpty())
+        parameter.taskDescription = m_description;
+    m_parameter = parameter;
+    return true;
+}
+
+int TaskCreatorForm::charactersLeft() const
+{
+    // Characters as the user sees them: an emoji or an accented letter counts once.
+    int characters = 0;
+    QTextBoundaryFinder finder(QTextBoundaryFinder::Grapheme, m_description);
+    while (finder.toNextBoundary() > 0)
+        ++characters;
+    return descriptionLimit - characters;
+}
+
+std::optional<TaskCreatorForm::Saved> TaskCreatorForm::save(DataController& store)
+{
+    if (!rebuildParameter())
+        return std::nullopt;
+    if (m_oldName)
+        store.updateTaskInfo(*m_oldName, *m_parameter);
+    else
+        store.addTaskInfo(*m_parameter);
+    return Saved{m_oldName, m_parameter->name};
+}

@@ -1,0 +1,3 @@
+#include "RouteSource.h"
+
+RouteSource::~RouteSource() = default;
