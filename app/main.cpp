@@ -1,0 +1,26 @@
+#include <QApplication>
+#include <QDBusConnection>
+
+#include "shell/AppDelegate.h"
+#include "shell/TimerControlService.h"
+
+int main(int argc, char** argv)
+{
+    QApplication app(argc, argv);
+    QApplication::setOrganizationName(QStringLiteral("Zestra"));
+    QApplication::setApplicationName(QStringLiteral("Zestra"));
+    QApplication::setApplicationVersion(QStringLiteral(ZESTRA_VERSION));
+    QApplication::setDesktopFileName(QStringLiteral("org.zestra.Zestra"));
+    // It lives in the tray: closing its last window does not end it.
+    QApplication::setQuitOnLastWindowClosed(false);
+
+    AppDelegate delegate;
+    TimerControlService control;
+    if (!control.start(delegate)) {
+        // Another instance owns the name: bring its popover forward instead.
+        if (control.showRunningInstance())
+            return 0;
+    }
+    delegate.applicationDidFinishLaunching();
+    return QApplication::exec();
+}

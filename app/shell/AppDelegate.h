@@ -1,0 +1,97 @@
+#pragma once
+
+#include <memory>
+
+#include <QObject>
+#include <QVariantMap>
+
+#include "shell/TimerControl.h"
+#include "ui/PanelActions.h"
+
+class AboutWindowController;
+class ActivityManager;
+class ActivityViewController;
+class ContainerViewController;
+class DataController;
+class NapPrevention;
+class PopoverWindow;
+class SettingsWindowController;
+class StartupHooks;
+class TasksViewController;
+class TrayController;
+
+// The application's coordinator: it starts everything in its order, owns the tray item and
+// the popover, carries the menu actions, and saves at quit.
+class AppDelegate : public QObject, public TimerControl {
+    Q_OBJECT
+public:
+    struct Services {
+        DataController* store = nullptr;
+        ActivityManager* manager = nullptr;
+        // Informational alerts of the menu actions; a message box unless replaced.
+        PanelActions::Alert alert;
+        // Leaves the event loop; QCoreApplication::quit unless replaced.
+        std::function<void()> exit;
+    };
+
+    // Registers the settings defaults.
+    AppDelegate();
+    explicit AppDelegate(Services services);
+    ~AppDelegate() override;
+
+    void applicationDidFinishLaunching();
+    // Saves and lets go of the nap-prevention lock; answers that the application may end.
+    bool applicationShouldTerminate();
+
+    void tooglePopover();
+    bool isPopoverShown() const;
+
+    // The menu actions.
+    void doPreferencesMenuAction();
+    void doAboutMenuAction();
+    void doPauseResumeTimer();
+    void doResetTimer();
+    void doResetSession();
+    void doResetGoal();
+
+    // A countdown handed over from another computer.
+    static bool willContinueUserActivity(const QString& type);
+    bool continueUserActivity(const QString& type, const QVariantMap& userInfo);
+
+    // TimerControl: the menu actions for other programs, without the alerts.
+    void toggle() override;
+    void resetTimer() override;
+    void skipFreeTime() override;
+    void resetSession() override;
+    void resetGoal() override;
+    void showPopover() override;
+    void quit() override;
+    QVariantMap state() override;
+
+    ActivityManager& manager() { return *m_manager; }
+    ContainerViewController* container() const { return m_container; }
+    ActivityViewController* activityPanel() const { return m_panel; }
+    TrayController* tray() const { return m_tray.get(); }
+    PopoverWindow* popover() const { return m_popover.get(); }
+    SettingsWindowController* settingsWindow() const { return m_settings.get(); }
+
+private:
+    void buildPopover();
+    void wireMenu();
+    bool applyDockIcon(bool show);
+
+    DataController& m_store;
+    ActivityManager* m_manager;
+    Services m_services;
+    std::unique_ptr<NapPrevention> m_napPrevention;
+    std::unique_ptr<StartupHooks> m_hooks;
+    std::unique_ptr<TrayController> m_tray;
+    std::unique_ptr<PopoverWindow> m_popover;
+    // Owned by the popover window.
+    ContainerViewController* m_container = nullptr;
+    ActivityViewController* m_panel = nullptr;
+    TasksViewController* m_tasks = nullptr;
+    std::unique_ptr<SettingsWindowController> m_settings;
+    std::unique_ptr<AboutWindowController> m_about;
+    bool m_terminated = false;
+};
