@@ -1,9 +1,9 @@
-# The two commands of the README: `make test` (and, with the application, `make run`).
+# The two commands of the README: `make run` and `make test`.
 JOBS ?= $(shell nproc)
 BUILD ?= build
 SANITIZE_BUILD ?= build-asan
 
-.PHONY: deps build test test-main test-sanitized bench clean
+.PHONY: deps build run install test test-main test-sanitized bench clean
 
 deps:
 	@bash scripts/install-deps.sh
@@ -11,6 +11,15 @@ deps:
 build: deps
 	cmake -S . -B $(BUILD) -DCMAKE_BUILD_TYPE=RelWithDebInfo
 	cmake --build $(BUILD) -j$(JOBS)
+
+# Builds and starts the tray application (a second start shows the running one's popover).
+run: build
+	$(BUILD)/app/zestra
+
+# Installs the program, the libraries, the desktop entry, the AppStream file and the icon.
+PREFIX ?= /usr/local
+install: build
+	cmake --install $(BUILD) --prefix $(PREFIX)
 
 test-main: build
 	cd $(BUILD) && ctest --output-on-failure -j$(JOBS)

@@ -1,5 +1,8 @@
+#include <cstdio>
+
 #include <QApplication>
-#include <QDBusConnection>
+#include <QDateTime>
+#include <QTimer>
 
 #include "shell/AppDelegate.h"
 #include "shell/TimerControlService.h"
@@ -20,6 +23,13 @@ int main(int argc, char** argv)
         // Another instance owns the name: bring its popover forward instead.
         if (control.showRunningInstance())
             return 0;
+    }
+    // For start-up measurements: the moment the popover is on screen, once drawn.
+    if (qEnvironmentVariableIsSet("ZESTRA_STARTUP_MARK")) {
+        QTimer::singleShot(0, &delegate, [] {
+            std::printf("popover-shown %lld\n", QDateTime::currentMSecsSinceEpoch());
+            std::fflush(stdout);
+        });
     }
     delegate.applicationDidFinishLaunching();
     return QApplication::exec();

@@ -10,6 +10,9 @@ packages=(
     libgtest-dev libgmock-dev libbenchmark-dev
 )
 
+# Extra packages a caller needs (measurement scripts), given as arguments.
+packages+=("$@")
+
 missing=()
 for package in "${packages[@]}"; do
     if ! dpkg-query -W -f='${Status}' "$package" 2>/dev/null | grep -q 'install ok installed'; then

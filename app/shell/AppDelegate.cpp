@@ -15,7 +15,6 @@
 #include "store/Localization.h"
 #include "timer/ActivityManager.h"
 #include "ui/AboutWindowController.h"
-#include "ui/ActivitySettingsViewController.h"
 #include "ui/ActivityViewController.h"
 #include "ui/ContainerViewController.h"
 #include "ui/MessageViewController.h"
@@ -93,12 +92,6 @@ void AppDelegate::buildPopover()
     creator->setDelegate(m_tasks);
     m_container->setScreens(m_panel, m_tasks, creator, new MessageViewController);
     m_container->setEditTask([creator](const QString& name) { creator->editTask(name); });
-    connect(m_container, &ContainerViewController::screenWillAppear, m_tasks,
-            [tasks = m_tasks](TransitionDestination destination) {
-                if (destination == TransitionDestination::taskList && tasks)
-                    tasks->reloadRows();
-            });
-
     // Windows that come with later releases have no button yet.
     for (QToolButton* later :
          {m_panel->buttonBitacora, m_panel->buttonReport, m_panel->buttonThief})

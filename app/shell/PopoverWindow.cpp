@@ -26,18 +26,22 @@ PopoverWindow::PopoverWindow(QWidget* content, bool asOrdinaryWindow, QWidget* p
 
 QPoint PopoverWindow::placement(const QSize& size, const QRect& icon, const QRect& area)
 {
+    // Edges as coordinates past the last pixel, so the arithmetic stays exact.
+    const int areaRight = area.x() + area.width();
+    const int areaBottom = area.y() + area.height();
     QPoint at;
     if (icon.isValid() && !icon.isEmpty()) {
-        at = QPoint(icon.center().x() - size.width() / 2, icon.bottom() + margin);
+        at = QPoint(icon.x() + icon.width() / 2 - size.width() / 2,
+                    icon.y() + icon.height() + margin);
         // A panel at the bottom of the screen: open upwards.
-        if (at.y() + size.height() > area.bottom())
-            at.setY(icon.top() - margin - size.height());
+        if (at.y() + size.height() > areaBottom)
+            at.setY(icon.y() - margin - size.height());
     } else {
-        at = QPoint(area.right() - size.width() - margin, area.top() + margin);
+        at = QPoint(areaRight - size.width() - margin, area.y() + margin);
     }
-    at.setX(std::clamp(at.x(), area.left() + margin,
-                       std::max(area.left() + margin, area.right() - size.width() - margin)));
-    at.setY(std::clamp(at.y(), area.top(), std::max(area.top(), area.bottom() - size.height())));
+    at.setX(std::clamp(at.x(), area.x() + margin,
+                       std::max(area.x() + margin, areaRight - size.width() - margin)));
+    at.setY(std::clamp(at.y(), area.y(), std::max(area.y(), areaBottom - size.height())));
     return at;
 }
 

@@ -8,12 +8,12 @@
 #include <QWidget>
 
 #include "timer/WeakDelegate.h"
+#include "ui/ActivitySettingsViewController.h"
 #include "ui/ContainerTransitionDelegate.h"
 #include "ui/PanelActions.h"
 #include "ui/TaskManagerDelegate.h"
 
 class ActivityManager;
-class ActivitySettingsViewController;
 class ActivityView;
 class QAction;
 class QLabel;
