@@ -3,11 +3,15 @@
 #include <memory>
 
 #include <QAction>
+#include <QCoreApplication>
+#include <QDir>
 #include <QEnterEvent>
 #include <QFrame>
 #include <QLabel>
+#include <QLineEdit>
 #include <QListWidget>
 #include <QMenu>
+#include <QPlainTextEdit>
 #include <QPushButton>
 #include <QTest>
 #include <QToolButton>
@@ -17,6 +21,7 @@
 #include "support/TestEnvironment.h"
 #include "ui/DurationText.h"
 #include "ui/EmptyTaskCell.h"
+#include "ui/TaskCreatorViewController.h"
 #include "ui/TaskManagerCell.h"
 #include "ui/TaskTimerAdapter.h"
 #include "ui/TasksViewController.h"
@@ -291,6 +296,44 @@ struct DurationCase {
     int seconds;
     const char* text;
 };
+
+// Pictures of the list and the creator for a look by eye; written only when ZESTRA_SHOTS names
+// a folder.
+TEST_F(TaskListTest, Screenshots)
+{
+    const QString folder = qEnvironmentVariable("ZESTRA_SHOTS");
+    const auto shoot = [&](QWidget& widget, const char* name) {
+        widget.show();
+        QCoreApplication::processEvents();
+        const QImage image = widget.grab().toImage();
+        EXPECT_FALSE(image.isNull());
+        if (!folder.isEmpty() && QDir().mkpath(folder))
+            image.save(folder + QStringLiteral("/tasks-") + QLatin1String(name) +
+                       QStringLiteral(".png"));
+    };
+    list->reloadRows();
+    shoot(*list, "list-empty");
+
+    addTask(QStringLiteral("Quarterly report"), TaskInfo::Colors::aqua);
+    addTask(QStringLiteral("Inbox zero"), TaskInfo::Colors::orange);
+    addTask(QStringLiteral("Read papers"), TaskInfo::Colors::lavander);
+    for (int i = 0; i < 5; ++i)
+        work(QStringLiteral("Quarterly report"), 1500);
+    work(QStringLiteral("Inbox zero"), 1500);
+    work(QStringLiteral("Read papers"), 1500);
+    work(QStringLiteral("Read papers"), 1500);
+    list->reloadRows();
+    shoot(*list, "list");
+
+    TaskCreatorViewController creator(store);
+    creator.resize(320, 440);
+    creator.textfieldName()->setText(QStringLiteral("Write the release notes"));
+    creator.textfieldDescription()->setPlainText(
+        QStringLiteral("Everything that changed since the last release, in plain words."));
+    creator.colorButton(TaskInfo::Colors::grass)->click();
+    QTest::qWait(300);
+    shoot(creator, "creator");
+}
 
 class DurationTextTest : public ::testing::TestWithParam<DurationCase> {};
 
