@@ -12,36 +12,20 @@
 #include "store/Localization.h"
 #include "timer/Activity.h"
 #include "timer/ActivityManager.h"
+#include "ui/RingLabel.h"
 #include "ui/StatusItem.h"
 #include "ui/TimeText.h"
 
-namespace {
-
-QLabel* makeLabel(QWidget* parent, const char* colour, double pointScale, QFont::Weight weight)
-{
-    auto* label = new QLabel(parent);
-    label->setAlignment(Qt::AlignCenter);
-    label->setAttribute(Qt::WA_TransparentForMouseEvents);
-    QFont font = label->font();
-    font.setPointSizeF(font.pointSizeF() * pointScale);
-    font.setWeight(weight);
-    label->setFont(font);
-    QPalette palette = label->palette();
-    palette.setColor(QPalette::WindowText, ColorHelpers::color(QLatin1String(colour)));
-    label->setPalette(palette);
-    return label;
-}
-
-} // namespace
+namespace {} // namespace
 
 ActivityView::ActivityView(ActivityManager& manager, QWidget* parent)
     : QWidget(parent)
     , m_manager(manager)
     , m_reactions(manager)
 {
-    labelTitle = makeLabel(this, "#999999", 1.0, QFont::Medium);
-    labelTime = makeLabel(this, "#313131", 3.4, QFont::Light);
-    labelUnit = makeLabel(this, "#999999", 0.95, QFont::Normal);
+    labelTitle = makeRingLabel(this, "#999999", 1.0, QFont::Medium);
+    labelTime = makeRingLabel(this, "#313131", 3.4, QFont::Light);
+    labelUnit = makeRingLabel(this, "#999999", 0.95, QFont::Normal);
     imagePaused = new QLabel(this);
     imagePaused->setAlignment(Qt::AlignCenter);
     imagePaused->setAttribute(Qt::WA_TransparentForMouseEvents);

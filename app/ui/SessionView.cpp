@@ -5,32 +5,17 @@
 
 #include "ColorHelpers.h"
 #include "timer/WorkSession.h"
+#include "ui/RingLabel.h"
 
-namespace {
-
-QLabel* makeLabel(QWidget* parent, const char* colour, double pointScale, QFont::Weight weight)
-{
-    auto* label = new QLabel(parent);
-    label->setAlignment(Qt::AlignCenter);
-    QFont font = label->font();
-    font.setPointSizeF(font.pointSizeF() * pointScale);
-    font.setWeight(weight);
-    label->setFont(font);
-    QPalette palette = label->palette();
-    palette.setColor(QPalette::WindowText, ColorHelpers::color(QLatin1String(colour)));
-    label->setPalette(palette);
-    return label;
-}
-
-} // namespace
+namespace {} // namespace
 
 SessionView::SessionView(QWidget* parent)
     : QWidget(parent)
 {
-    labelTitle = makeLabel(this, "#999999", 0.8, QFont::Medium);
-    labelQuantity = makeLabel(this, "#313131", 1.9, QFont::Normal);
-    labelTotal = makeLabel(this, "#dfdfdf", 1.1, QFont::Medium);
-    labelUnit = makeLabel(this, "#999999", 0.75, QFont::Normal);
+    labelTitle = makeRingLabel(this, "#999999", 0.8, QFont::Medium);
+    labelQuantity = makeRingLabel(this, "#313131", 1.9, QFont::Normal);
+    labelTotal = makeRingLabel(this, "#dfdfdf", 1.1, QFont::Medium);
+    labelUnit = makeRingLabel(this, "#999999", 0.75, QFont::Normal);
     showCount(0, 0);
 }
 

@@ -4,15 +4,14 @@
 #include <QEvent>
 #include <QFrame>
 #include <QHBoxLayout>
-#include <QPainter>
 #include <QStackedWidget>
-#include <QSvgRenderer>
 #include <QToolButton>
 #include <QVBoxLayout>
 
 #include "shell/Settings.h"
 #include "store/Localization.h"
 #include "ui/GeneralPreferencesViewController.h"
+#include "ui/SvgPixmap.h"
 #include "ui/ThiefPreferencesViewController.h"
 
 namespace {
@@ -20,21 +19,6 @@ namespace {
 constexpr int IconSize = 28;
 
 // The pane icons are drawn in black; each state gets its colour here.
-QPixmap tinted(const QString& path, const QColor& color, qreal ratio)
-{
-    const int side = qRound(IconSize * ratio);
-    QImage image(side, side, QImage::Format_ARGB32_Premultiplied);
-    image.fill(Qt::transparent);
-    QPainter painter(&image);
-    QSvgRenderer(path).render(&painter);
-    painter.setCompositionMode(QPainter::CompositionMode_SourceIn);
-    painter.fillRect(image.rect(), color);
-    painter.end();
-    QPixmap pixmap = QPixmap::fromImage(image);
-    pixmap.setDevicePixelRatio(ratio);
-    return pixmap;
-}
-
 QToolButton* paneButton(const char* textKey)
 {
     auto* button = new QToolButton;
@@ -147,13 +131,14 @@ void SettingsWindowController::tintButtons()
     const QColor normal = palette().color(QPalette::WindowText);
     const QColor chosen = palette().color(QPalette::Highlight);
     const std::pair<QToolButton*, QString> buttons[] = {
-        {buttonGeneral, QStringLiteral(":/zestra/images/PreferencesGeneral.svg")},
-        {buttonThief, QStringLiteral(":/zestra/images/PreferencesThieves.svg")},
+        {buttonGeneral, QStringLiteral("PreferencesGeneral")},
+        {buttonThief, QStringLiteral("PreferencesThieves")},
     };
     for (const auto& [button, path] : buttons) {
         QIcon icon;
-        icon.addPixmap(tinted(path, normal, ratio), QIcon::Normal, QIcon::Off);
-        icon.addPixmap(tinted(path, chosen, ratio), QIcon::Normal, QIcon::On);
+        const QSize size(IconSize, IconSize);
+        icon.addPixmap(SvgPixmap::tinted(path, size, normal, ratio), QIcon::Normal, QIcon::Off);
+        icon.addPixmap(SvgPixmap::tinted(path, size, chosen, ratio), QIcon::Normal, QIcon::On);
         button->setIcon(icon);
     }
 }
