@@ -142,8 +142,9 @@ void AppDelegate::showPopover()
 
 bool AppDelegate::applyDockIcon(bool show)
 {
-    // The popover doubles as an ordinary window with a taskbar entry.
-    Q_UNUSED(show);
+    // With the taskbar entry the popover becomes an ordinary window; without a tray it stays one.
+    if (m_popover)
+        m_popover->setOrdinaryWindow(show || !TrayController::isAvailable());
     return true;
 }
 

@@ -13,15 +13,30 @@ constexpr int margin = 8;
 } // namespace
 
 PopoverWindow::PopoverWindow(QWidget* content, bool asOrdinaryWindow, QWidget* parent)
-    : QWidget(parent, asOrdinaryWindow ? Qt::Window : Qt::Popup | Qt::FramelessWindowHint)
+    : QWidget(parent, flags(asOrdinaryWindow))
     , m_ordinary(asOrdinaryWindow)
 {
     setWindowTitle(QStringLiteral("Zestra"));
     auto* layout = new QVBoxLayout(this);
     layout->setContentsMargins(0, 0, 0, 0);
     layout->addWidget(content);
-    if (m_ordinary)
-        setFixedSize(content->sizeHint());
+    setFixedSize(content->sizeHint());
+}
+
+Qt::WindowFlags PopoverWindow::flags(bool ordinary)
+{
+    return ordinary ? Qt::Window : Qt::Popup | Qt::FramelessWindowHint;
+}
+
+void PopoverWindow::setOrdinaryWindow(bool ordinary)
+{
+    if (ordinary == m_ordinary)
+        return;
+    const bool visible = isVisible();
+    m_ordinary = ordinary;
+    setWindowFlags(flags(ordinary));
+    if (visible)
+        show();
 }
 
 QPoint PopoverWindow::placement(const QSize& size, const QRect& icon, const QRect& area)

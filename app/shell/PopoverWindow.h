@@ -14,6 +14,9 @@ public:
     // screen under the pointer.
     void showUnder(const QRect& trayIconGeometry);
     void toggleUnder(const QRect& trayIconGeometry);
+    // An ordinary window has a taskbar entry and stays until closed; a popover drops down.
+    void setOrdinaryWindow(bool ordinary);
+    bool isOrdinaryWindow() const { return m_ordinary; }
     // Where the popover goes for an icon at that place on a screen of that area.
     static QPoint placement(const QSize& size, const QRect& trayIconGeometry,
                             const QRect& screenArea);
@@ -28,5 +31,7 @@ protected:
     void closeEvent(QCloseEvent* event) override;
 
 private:
+    static Qt::WindowFlags flags(bool ordinary);
+
     bool m_ordinary;
 };

@@ -14,6 +14,7 @@
 #include "support/TestEnvironment.h"
 #include "timer/ActivityManager.h"
 #include "ui/ActivityViewController.h"
+#include "ui/SettingsWindowController.h"
 #include "ui/StatusItem.h"
 
 namespace {
@@ -182,6 +183,16 @@ TEST_F(AppDelegateTest, TrayIconChangesOnlyWhenTheMinuteDoes)
     EXPECT_EQ(tray.iconUpdates(), before + 1);
     app->doPauseResumeTimer();
     EXPECT_EQ(tray.iconUpdates(), before + 2);
+}
+
+TEST_F(AppDelegateTest, TaskbarEntryKeepsThePopoverAnOrdinaryWindow)
+{
+    app->applicationDidFinishLaunching();
+    // No tray on this platform: the popover is an ordinary window whatever the setting says.
+    EXPECT_TRUE(app->popover()->isOrdinaryWindow());
+    app->doPreferencesMenuAction();
+    ASSERT_NE(app->settingsWindow(), nullptr);
+    EXPECT_TRUE(app->settingsWindow()->isVisible());
 }
 
 TEST_F(AppDelegateTest, QuitSavesAndLeaves)
