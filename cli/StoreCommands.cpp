@@ -145,17 +145,16 @@ ExitStatus StoreCommands::deleteTaskInfo(const CommandArguments& arguments)
 
 ExitStatus StoreCommands::addSession(const CommandArguments& arguments)
 {
-    const std::optional<Date> at = instantOption(arguments, QStringLiteral("--at"));
-    if (!at)
-        return ExitStatus::UsageError;
-    const std::optional<std::int32_t> count = countOption(arguments, QStringLiteral("--tasks"));
-    if (!count)
-        return ExitStatus::UsageError;
-    m_store.addSession(at->timeIntervalSinceReferenceDate(), *count);
-    return ExitStatus::Success;
+    return addCounted(arguments, [this](double at, int count) { m_store.addSession(at, count); });
 }
 
 ExitStatus StoreCommands::addGoal(const CommandArguments& arguments)
+{
+    return addCounted(arguments, [this](double at, int count) { m_store.addGoal(at, count); });
+}
+
+ExitStatus StoreCommands::addCounted(const CommandArguments& arguments,
+                                     const std::function<void(double at, int count)>& add)
 {
     const std::optional<Date> at = instantOption(arguments, QStringLiteral("--at"));
     if (!at)
@@ -163,7 +162,7 @@ ExitStatus StoreCommands::addGoal(const CommandArguments& arguments)
     const std::optional<std::int32_t> count = countOption(arguments, QStringLiteral("--tasks"));
     if (!count)
         return ExitStatus::UsageError;
-    m_store.addGoal(at->timeIntervalSinceReferenceDate(), *count);
+    add(at->timeIntervalSinceReferenceDate(), *count);
     return ExitStatus::Success;
 }
 

@@ -1,5 +1,7 @@
 #pragma once
 
+#include <functional>
+
 #include "CommandArguments.h"
 #include "Terminal.h"
 
@@ -24,5 +26,8 @@ public:
     ExitStatus stats(const CommandArguments& arguments);
 
 private:
+    // A session or a goal: its moment (--at) and its count of tasks (--tasks).
+    ExitStatus addCounted(const CommandArguments& arguments,
+                          const std::function<void(double at, int count)>& add);
     DataController& m_store;
 };
