@@ -126,6 +126,11 @@ void registerStatusNotifierTypes()
         qDBusRegisterMetaType<DBusMenuItemKeysList>();
         qDBusRegisterMetaType<DBusMenuEvent>();
         qDBusRegisterMetaType<DBusMenuEventList>();
+        // QtDBus finds signal and slot parameter types by the names they are written with.
+        qRegisterMetaType<SniPixmapList>("SniPixmapList");
+        qRegisterMetaType<DBusMenuItemList>("DBusMenuItemList");
+        qRegisterMetaType<DBusMenuItemKeysList>("DBusMenuItemKeysList");
+        qRegisterMetaType<DBusMenuEventList>("DBusMenuEventList");
         return true;
     }();
     Q_UNUSED(registered);

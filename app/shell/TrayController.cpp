@@ -1,8 +1,10 @@
 #include "shell/TrayController.h"
 
+#include <QDBusConnection>
 #include <QMenu>
 #include <QSystemTrayIcon>
 
+#include "shell/StatusNotifierItem.h"
 #include "store/Localization.h"
 #include "timer/ActivityManager.h"
 #include "ui/StatusItem.h"
@@ -14,7 +16,10 @@ TrayController::TrayController(ActivityManager& manager, QObject* parent)
     , m_menu(std::make_unique<QMenu>())
 {
     buildMenu();
-    if (isAvailable()) {
+    if (StatusNotifierItem::isWatcherPresent(QDBusConnection::sessionBus())) {
+        m_item = new StatusNotifierItem(QDBusConnection::sessionBus(), m_menu.get(), this);
+        connect(m_item, &StatusNotifierItem::activated, this, &TrayController::activated);
+    } else if (QSystemTrayIcon::isSystemTrayAvailable()) {
         m_tray = new QSystemTrayIcon(this);
         // Hosts that hide items without a menu still show this one.
         m_tray->setContextMenu(m_menu.get());
@@ -33,7 +38,8 @@ TrayController::~TrayController() = default;
 
 bool TrayController::isAvailable()
 {
-    return QSystemTrayIcon::isSystemTrayAvailable();
+    return StatusNotifierItem::isWatcherPresent(QDBusConnection::sessionBus()) ||
+           QSystemTrayIcon::isSystemTrayAvailable();
 }
 
 void TrayController::buildMenu()
@@ -62,12 +68,15 @@ void TrayController::buildMenu()
 
 void TrayController::show()
 {
+    if (m_item)
+        m_item->show();
     if (m_tray)
         m_tray->show();
 }
 
 QRect TrayController::iconGeometry() const
 {
+    // A StatusNotifierItem never learns where the host draws it.
     return m_tray ? m_tray->geometry() : QRect();
 }
 
@@ -84,6 +93,8 @@ void TrayController::titleChanged(const QString& title)
 {
     if (m_tray)
         m_tray->setToolTip(QStringLiteral("Zestra") + title);
+    if (m_item)
+        m_item->setStatusTitle(title);
     refreshIcon();
 }
 
@@ -106,4 +117,6 @@ void TrayController::refreshIcon()
     ++m_iconUpdates;
     if (m_tray)
         m_tray->setIcon(icon);
+    if (m_item)
+        m_item->setIcon(icon);
 }

@@ -11,10 +11,13 @@ class ActivityManager;
 class QAction;
 class QMenu;
 class QSystemTrayIcon;
+class StatusNotifierItem;
 
 // The tray item: an icon with the minutes left on a progress ring, the exact title as its
 // tooltip, and the application's menu. The icon is repainted only when what it shows changes
-// (once a minute while counting), since some tray hosts flicker on every change.
+// (once a minute while counting), since some tray hosts flicker on every change. When a
+// StatusNotifierWatcher runs, the item is our own StatusNotifierItem, which also shows the
+// title as a text label; otherwise it is a QSystemTrayIcon. Never both: that would show two.
 class TrayController : public QObject {
     Q_OBJECT
 public:
@@ -48,6 +51,7 @@ private:
     ActivityManager& m_manager;
     std::unique_ptr<QMenu> m_menu;
     QSystemTrayIcon* m_tray = nullptr;
+    StatusNotifierItem* m_item = nullptr;
     QAction* m_toggle = nullptr;
     QIcon m_icon;
     std::tuple<int, bool, bool> m_shownState{-2, false, false};
