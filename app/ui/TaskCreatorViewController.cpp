@@ -14,10 +14,10 @@
 #include "ColorHelpers.h"
 #include "store/Localization.h"
 #include "ui/SvgPixmap.h"
+#include "ui/TaskScreenHeader.h"
 
 namespace {
 
-constexpr int headerHeight = 52;
 constexpr int swatchSize = 28;
 constexpr int markerSize = 38;
 
@@ -91,11 +91,7 @@ TaskCreatorViewController::TaskCreatorViewController(DataController& store, QWid
     background.setColor(QPalette::Window, Qt::white);
     setPalette(background);
 
-    m_viewSide->setObjectName(QStringLiteral("viewSide"));
-    m_viewSide->setAttribute(Qt::WA_StyledBackground);
-    m_viewSide->setStyleSheet(QStringLiteral(
-        "#viewSide { background-color: #ffffff; border-bottom: 1px solid #e2e2e2; }"));
-    m_viewSide->setFixedHeight(headerHeight);
+    TaskScreenHeader::style(m_viewSide, m_labelTitle, "TASK_CREATOR_TITLE_NEW");
 
     m_buttonBack->setText(Localization::text("TASK_CREATOR_BUTTON_BACK"));
     m_buttonBack->setIcon(SvgPixmap::tintedIcon(QStringLiteral("Tasks-Back"), QSize(18, 18),
@@ -107,16 +103,6 @@ TaskCreatorViewController::TaskCreatorViewController(DataController& store, QWid
                        " padding: 6px 8px; background: transparent; }"
                        "QPushButton:hover { background-color: #f0f0f0; }"
                        "QPushButton:pressed { background-color: #e4e4e4; }"));
-
-    m_labelTitle->setText(Localization::text("TASK_CREATOR_TITLE_NEW"));
-    m_labelTitle->setAlignment(Qt::AlignCenter);
-    m_labelTitle->setAttribute(Qt::WA_TransparentForMouseEvents);
-    QFont titleFont = m_labelTitle->font();
-    if (titleFont.pointSizeF() > 0)
-        titleFont.setPointSizeF(titleFont.pointSizeF() + 2);
-    titleFont.setWeight(QFont::DemiBold);
-    m_labelTitle->setFont(titleFont);
-    m_labelTitle->setStyleSheet(QStringLiteral("color: #313131;"));
 
     auto* header = new QHBoxLayout(m_viewSide);
     header->setContentsMargins(8, 0, 10, 0);

@@ -16,11 +16,10 @@
 #include "ui/EmptyTaskCell.h"
 #include "ui/SvgPixmap.h"
 #include "ui/TaskManagerCell.h"
+#include "ui/TaskScreenHeader.h"
 #include "ui/TaskTimerAdapter.h"
 
 namespace {
-
-constexpr int headerHeight = 52;
 
 QPushButton* makeHeaderButton(QWidget* parent, const QString& image)
 {
@@ -53,20 +52,7 @@ TasksViewController::TasksViewController(DataController& store, QWidget* parent)
     background.setColor(QPalette::Window, ColorHelpers::color("#ebebeb"));
     setPalette(background);
 
-    m_viewSide->setObjectName(QStringLiteral("viewSide"));
-    m_viewSide->setAttribute(Qt::WA_StyledBackground);
-    m_viewSide->setStyleSheet(QStringLiteral(
-        "#viewSide { background-color: #ffffff; border-bottom: 1px solid #e2e2e2; }"));
-    m_viewSide->setFixedHeight(headerHeight);
-
-    m_labelTitle->setText(Localization::text("TASKS_TITLE_NEW"));
-    m_labelTitle->setAlignment(Qt::AlignCenter);
-    QFont titleFont = m_labelTitle->font();
-    if (titleFont.pointSizeF() > 0)
-        titleFont.setPointSizeF(titleFont.pointSizeF() + 2);
-    titleFont.setWeight(QFont::DemiBold);
-    m_labelTitle->setFont(titleFont);
-    m_labelTitle->setStyleSheet(QStringLiteral("color: #313131;"));
+    TaskScreenHeader::style(m_viewSide, m_labelTitle, "TASKS_TITLE_NEW");
 
     m_buttonBack->setText(Localization::text("TASKS_BUTTON_BACK"));
     m_buttonNewTask->setToolTip(Localization::text("TASKS_BUTTON_NEW"));
@@ -79,7 +65,6 @@ TasksViewController::TasksViewController(DataController& store, QWidget* parent)
     header->addWidget(m_buttonBack);
     header->addStretch(1);
     header->addWidget(m_buttonNewTask);
-    m_labelTitle->setAttribute(Qt::WA_TransparentForMouseEvents);
     m_viewSide->installEventFilter(this);
 
     m_tableTasks->setFrameShape(QFrame::NoFrame);

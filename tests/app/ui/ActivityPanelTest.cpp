@@ -35,7 +35,7 @@ public:
     void deliver(const UserNotification&) override {}
 };
 
-class RecordingTransitions : public ContainerTransitionDelegate {
+class TaskListRequests : public ContainerTransitionDelegate {
 public:
     void showTaskList() override { ++taskListShown; }
     void showTaskCreator() override {}
@@ -404,7 +404,7 @@ TEST_F(ActivityPanelTest, AHandedOverTaskBecomesTheCurrentOne)
 
 TEST_F(ActivityPanelTest, ButtonsAskForTheTaskListAndTheWindows)
 {
-    RecordingTransitions transitions;
+    TaskListRequests transitions;
     panel->setTransitionDelegate(&transitions);
     QTest::mouseClick(panel->buttonSelectedTask, Qt::LeftButton);
     EXPECT_EQ(transitions.taskListShown, 1);

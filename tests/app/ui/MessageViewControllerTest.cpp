@@ -6,20 +6,12 @@
 #include <QVBoxLayout>
 
 #include "ColorHelpers.h"
+#include "RecordingTransitions.h"
 #include "store/Localization.h"
 #include "support/TestEnvironment.h"
 #include "ui/MessageViewController.h"
 
 namespace {
-
-class RecordingTransitions : public ContainerTransitionDelegate {
-public:
-    void showTaskList() override { calls << QStringLiteral("list"); }
-    void showTaskCreator() override { calls << QStringLiteral("creator"); }
-    void showTaskCreator(const QString& name) override { calls << QStringLiteral("edit ") + name; }
-    void showActivity() override { calls << QStringLiteral("activity"); }
-    QStringList calls;
-};
 
 class MessageViewControllerTest : public ::testing::Test {
 protected:

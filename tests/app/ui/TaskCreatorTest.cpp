@@ -9,6 +9,7 @@
 #include <QPushButton>
 #include <QTest>
 
+#include "RecordingTransitions.h"
 #include "store/DataController.h"
 #include "store/Localization.h"
 #include "support/TestEnvironment.h"
@@ -26,18 +27,6 @@ public:
     {
         calls << QStringLiteral("updated ") + oldName + QStringLiteral(" -> ") + newName;
     }
-    QStringList calls;
-};
-
-class RecordingTransitions : public ContainerTransitionDelegate {
-public:
-    void showTaskList() override { calls << QStringLiteral("list"); }
-    void showTaskCreator() override { calls << QStringLiteral("creator"); }
-    void showTaskCreator(const QString& existingTaskNamed) override
-    {
-        calls << QStringLiteral("creator ") + existingTaskNamed;
-    }
-    void showActivity() override { calls << QStringLiteral("activity"); }
     QStringList calls;
 };
 

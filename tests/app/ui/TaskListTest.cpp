@@ -16,6 +16,7 @@
 #include <QTest>
 #include <QToolButton>
 
+#include "RecordingTransitions.h"
 #include "store/DataController.h"
 #include "store/Localization.h"
 #include "support/TestEnvironment.h"
@@ -36,18 +37,6 @@ public:
     {
         calls << QStringLiteral("renamed ") + oldName + QStringLiteral(" -> ") + newName;
     }
-    QStringList calls;
-};
-
-class RecordingTransitions : public ContainerTransitionDelegate {
-public:
-    void showTaskList() override { calls << QStringLiteral("list"); }
-    void showTaskCreator() override { calls << QStringLiteral("creator"); }
-    void showTaskCreator(const QString& existingTaskNamed) override
-    {
-        calls << QStringLiteral("creator ") + existingTaskNamed;
-    }
-    void showActivity() override { calls << QStringLiteral("activity"); }
     QStringList calls;
 };
 
