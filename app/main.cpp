@@ -5,7 +5,7 @@
 #include <QTimer>
 
 #include "shell/AppDelegate.h"
-#include "shell/TimerControlService.h"
+#include "services/TimerControlService.h"
 
 int main(int argc, char** argv)
 {

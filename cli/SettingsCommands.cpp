@@ -6,7 +6,7 @@
 #include <QJsonObject>
 #include <QRegularExpression>
 
-#include "shell/Settings.h"
+#include "settings/Settings.h"
 
 namespace {
 

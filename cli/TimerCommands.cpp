@@ -5,7 +5,7 @@
 #include <QJsonDocument>
 #include <QJsonObject>
 
-#include "shell/TimerControlService.h"
+#include "services/TimerControlService.h"
 
 namespace {
 

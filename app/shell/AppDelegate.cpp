@@ -1,15 +1,14 @@
 #include "shell/AppDelegate.h"
 
 #include <QCoreApplication>
-#include <QMessageBox>
 #include <QToolButton>
 
 #include "NotificationCenter.h"
-#include "shell/Handoff.h"
-#include "shell/NapPrevention.h"
+#include "services/Handoff.h"
+#include "services/NapPrevention.h"
+#include "services/StartupHooks.h"
+#include "settings/Settings.h"
 #include "shell/PopoverWindow.h"
-#include "shell/Settings.h"
-#include "shell/StartupHooks.h"
 #include "shell/TrayController.h"
 #include "store/DataController.h"
 #include "store/Localization.h"
@@ -23,17 +22,6 @@
 #include "ui/TaskCreatorViewController.h"
 #include "ui/TasksViewController.h"
 
-namespace {
-
-void informationAlert(const QString& title, const QString& text, const QString& button)
-{
-    QMessageBox box(QMessageBox::Information, title, text);
-    box.addButton(button, QMessageBox::AcceptRole);
-    box.exec();
-}
-
-} // namespace
-
 AppDelegate::AppDelegate()
     : AppDelegate(Services{})
 {}
@@ -45,8 +33,6 @@ AppDelegate::AppDelegate(Services services)
 {
     Settings::shared().registerApplicationDefaults();
     Localization::addCatalogues(QStringLiteral(":/zestra/i18n"));
-    if (!m_services.alert)
-        m_services.alert = &informationAlert;
     if (!m_services.exit)
         m_services.exit = [] { QCoreApplication::quit(); };
     StatusItem::shared().setTitle(QStringLiteral("--:--"));
@@ -85,7 +71,6 @@ void AppDelegate::buildPopover()
     m_tasks = new TasksViewController(m_store);
     auto* creator = new TaskCreatorViewController(m_store);
     m_panel->setTransitionDelegate(m_container);
-    m_panel->setAlert(m_services.alert);
     m_tasks->setTransitionDelegate(m_container);
     m_tasks->setDelegate(m_panel);
     creator->setTransitionDelegate(m_container);

@@ -5,8 +5,7 @@
 #include <QObject>
 #include <QVariantMap>
 
-#include "shell/TimerControl.h"
-#include "ui/PanelActions.h"
+#include "services/TimerControl.h"
 
 class AboutWindowController;
 class ActivityManager;
@@ -28,8 +27,6 @@ public:
     struct Services {
         DataController* store = nullptr;
         ActivityManager* manager = nullptr;
-        // Informational alerts of the menu actions; a message box unless replaced.
-        PanelActions::Alert alert;
         // Leaves the event loop; QCoreApplication::quit unless replaced.
         std::function<void()> exit;
     };

@@ -4,7 +4,7 @@
 #include "dispatch/DispatchTimer.h"
 #include "dispatch/MainQueue.h"
 #include "dispatch/SerialQueue.h"
-#include "shell/Settings.h"
+#include "settings/Settings.h"
 #include "store/DataController.h"
 #include "timer/ActivityDelegate.h"
 #include "timer/PhaseNotifications.h"

@@ -3,7 +3,7 @@
 #include <QFile>
 
 #include "SoundMachine.h"
-#include "shell/Settings.h"
+#include "settings/Settings.h"
 #include "store/DataController.h"
 #include "store/Localization.h"
 #include "timer/DayCounts.h"

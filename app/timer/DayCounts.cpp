@@ -1,6 +1,6 @@
 #include "timer/DayCounts.h"
 
-#include "shell/Settings.h"
+#include "settings/Settings.h"
 #include "store/Date.h"
 
 QString DayCounts::today()

@@ -2,7 +2,7 @@
 
 #include "UserNotificationCenter.h"
 #include "dispatch/Clock.h"
-#include "shell/Settings.h"
+#include "settings/Settings.h"
 #include "store/Localization.h"
 
 namespace {

@@ -1,6 +1,6 @@
 #include "timer/PhaseReactions.h"
 
-#include "shell/Settings.h"
+#include "settings/Settings.h"
 #include "timer/ActivityManager.h"
 
 PhaseReactions::PhaseReactions(ActivityManager& manager)

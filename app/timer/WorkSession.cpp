@@ -1,6 +1,6 @@
 #include "timer/WorkSession.h"
 
-#include "shell/Settings.h"
+#include "settings/Settings.h"
 #include "store/DataController.h"
 #include "timer/PhaseNotifications.h"
 #include "timer/WorkSessionDelegate.h"

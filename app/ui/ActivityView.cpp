@@ -7,8 +7,8 @@
 
 #include "ColorHelpers.h"
 #include "ImageHelpers.h"
-#include "shell/Handoff.h"
-#include "shell/Settings.h"
+#include "services/Handoff.h"
+#include "settings/Settings.h"
 #include "store/Localization.h"
 #include "timer/Activity.h"
 #include "timer/ActivityManager.h"

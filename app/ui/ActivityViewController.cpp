@@ -5,7 +5,6 @@
 #include <QHBoxLayout>
 #include <QIcon>
 #include <QLabel>
-#include <QMessageBox>
 #include <QPropertyAnimation>
 #include <QPushButton>
 #include <QToolButton>
@@ -14,7 +13,7 @@
 #include "ColorHelpers.h"
 #include "ImageHelpers.h"
 #include "NotificationCenter.h"
-#include "shell/Handoff.h"
+#include "services/Handoff.h"
 #include "store/Localization.h"
 #include "store/TaskInfo.h"
 #include "timer/ActivityManager.h"
@@ -42,15 +41,6 @@ QPushButton#buttonSelectedTask {
 QPushButton#buttonSelectedTask:hover { background: #F9F9F9; }
 )";
 
-// The default answer to the reset advice: a modal informational message box.
-void showInformation(const QString& title, const QString& text, const QString& button)
-{
-    QMessageBox box(QMessageBox::Information, title, title);
-    box.setInformativeText(text);
-    box.addButton(button, QMessageBox::AcceptRole);
-    box.exec();
-}
-
 QIcon tintedIcon(const char* image)
 {
     QIcon icon(QStringLiteral(":/zestra/images/") + QLatin1String(image) + QStringLiteral(".svg"));
@@ -63,7 +53,7 @@ QIcon tintedIcon(const char* image)
 ActivityViewController::ActivityViewController(ActivityManager& manager, QWidget* parent)
     : QWidget(parent)
     , m_manager(manager)
-    , m_actions(manager, showInformation)
+    , m_actions(manager)
     , m_taskName(manager.activityPomodoro().taskName())
 {
     setObjectName(QStringLiteral("ActivityViewController"));
@@ -259,11 +249,6 @@ QAction* ActivityViewController::addShortcut(const QKeySequence& keys, std::func
 void ActivityViewController::setTransitionDelegate(ContainerTransitionDelegate* delegate)
 {
     m_transitionDelegate.set(delegate);
-}
-
-void ActivityViewController::setAlert(PanelActions::Alert alert)
-{
-    m_actions.setAlert(std::move(alert));
 }
 
 void ActivityViewController::setTaskName(const std::optional<QString>& name)

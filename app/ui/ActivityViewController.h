@@ -36,7 +36,6 @@ public:
 
     void setTransitionDelegate(ContainerTransitionDelegate* delegate);
     // Where the reset advice goes; a modal message box unless replaced.
-    void setAlert(PanelActions::Alert alert);
     PanelActions& panelActions() { return m_actions; }
 
     std::optional<QString> taskName() const { return m_taskName; }

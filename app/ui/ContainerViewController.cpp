@@ -6,7 +6,7 @@
 #include "Console.h"
 #include "NotificationCenter.h"
 #include "dispatch/MainQueue.h"
-#include "shell/Settings.h"
+#include "settings/Settings.h"
 #include "store/Localization.h"
 #include "ui/BannerViewController.h"
 #include "ui/MessageViewController.h"

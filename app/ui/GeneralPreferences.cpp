@@ -1,6 +1,6 @@
 #include "ui/GeneralPreferences.h"
 
-#include "shell/Settings.h"
+#include "settings/Settings.h"
 
 namespace {
 

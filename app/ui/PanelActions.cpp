@@ -1,12 +1,12 @@
 #include "ui/PanelActions.h"
 
-#include "shell/Settings.h"
+#include "settings/Settings.h"
 #include "store/Localization.h"
 #include "timer/ActivityManager.h"
+#include "ui/MessageBox.h"
 
-PanelActions::PanelActions(ActivityManager& manager, Alert alert)
+PanelActions::PanelActions(ActivityManager& manager)
     : m_manager(manager)
-    , m_alert(std::move(alert))
 {}
 
 void PanelActions::resetTimer(bool withSound)
@@ -71,6 +71,6 @@ bool PanelActions::canSkipFreeTime() const
 
 void PanelActions::advise(const char* title, const char* text, const char* button) const
 {
-    if (m_alert)
-        m_alert(Localization::text(title), Localization::text(text), Localization::text(button));
+    MessageBox::information(
+        nullptr, {Localization::text(title), Localization::text(text), Localization::text(button)});
 }

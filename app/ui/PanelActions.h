@@ -1,21 +1,12 @@
 #pragma once
 
-#include <QString>
-#include <functional>
-
 class ActivityManager;
 
 // The timer actions of the activity panel (its menu and its keyboard shortcuts), kept apart
 // from the widgets that trigger them.
 class PanelActions {
 public:
-    // Shows an informational alert with one button; its answer is not used.
-    using Alert =
-        std::function<void(const QString& title, const QString& text, const QString& button)>;
-
-    PanelActions(ActivityManager& manager, Alert alert);
-
-    void setAlert(Alert alert) { m_alert = std::move(alert); }
+    explicit PanelActions(ActivityManager& manager);
 
     // Restarts the current phase; from the menu it also plays the task sound.
     void resetTimer(bool withSound);
@@ -37,5 +28,4 @@ private:
     void advise(const char* title, const char* text, const char* button) const;
 
     ActivityManager& m_manager;
-    Alert m_alert;
 };

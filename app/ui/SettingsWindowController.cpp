@@ -8,7 +8,7 @@
 #include <QToolButton>
 #include <QVBoxLayout>
 
-#include "shell/Settings.h"
+#include "settings/Settings.h"
 #include "store/Localization.h"
 #include "ui/GeneralPreferencesViewController.h"
 #include "ui/SvgPixmap.h"

@@ -7,7 +7,7 @@
 #include <QVBoxLayout>
 
 #include "ColorHelpers.h"
-#include "shell/Settings.h"
+#include "settings/Settings.h"
 #include "store/Localization.h"
 #include "ui/GeneralPreferences.h"
 

@@ -6,8 +6,8 @@
 #include <QProcess>
 #include <QSignalSpy>
 
-#include "shell/TimerControl.h"
-#include "shell/TimerControlService.h"
+#include "services/TimerControl.h"
+#include "services/TimerControlService.h"
 #include "support/PrivateBus.h"
 #include "support/TestEnvironment.h"
 

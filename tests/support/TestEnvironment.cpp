@@ -10,7 +10,7 @@
 #include <QStandardPaths>
 
 #include "dispatch/Clock.h"
-#include "dispatch/ManualClock.h"
+#include "support/ManualClock.h"
 
 TestEnvironment::TestEnvironment(const QByteArray& timeZone)
     : m_clock(std::make_shared<ManualClock>(0.0))

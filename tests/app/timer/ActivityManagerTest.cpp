@@ -1,8 +1,8 @@
 #include "timer/TimerFixture.h"
 
 #include "DesktopNotificationCenter.h"
-#include "dispatch/ManualClock.h"
-#include "shell/Settings.h"
+#include "support/ManualClock.h"
+#include "settings/Settings.h"
 #include "support/FakeNotificationServer.h"
 #include "support/PrivateBus.h"
 #include "timer/DayCounts.h"

@@ -1,7 +1,7 @@
 #include "timer/TimerFixture.h"
 
-#include "dispatch/ManualClock.h"
-#include "shell/Settings.h"
+#include "support/ManualClock.h"
+#include "settings/Settings.h"
 
 namespace {
 

@@ -3,9 +3,9 @@
 #include <QCoreApplication>
 
 #include "Console.h"
-#include "dispatch/ManualClock.h"
+#include "support/ManualClock.h"
 #include "dispatch/SerialQueue.h"
-#include "shell/Settings.h"
+#include "settings/Settings.h"
 
 void TimerFixture::SetUp()
 {

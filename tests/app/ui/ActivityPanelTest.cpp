@@ -14,17 +14,18 @@
 #include "Console.h"
 #include "NotificationCenter.h"
 #include "UserNotificationCenter.h"
-#include "dispatch/ManualClock.h"
 #include "dispatch/SerialQueue.h"
-#include "shell/Handoff.h"
-#include "shell/Settings.h"
+#include "services/Handoff.h"
+#include "settings/Settings.h"
 #include "store/DataController.h"
 #include "store/Localization.h"
+#include "support/ManualClock.h"
 #include "support/TestEnvironment.h"
 #include "timer/ActivityManager.h"
 #include "ui/ActivitySettingsViewController.h"
 #include "ui/ActivityView.h"
 #include "ui/ActivityViewController.h"
+#include "ui/MessageBox.h"
 #include "ui/SessionView.h"
 #include "ui/StatusItem.h"
 
@@ -64,8 +65,8 @@ protected:
         manager = std::make_unique<ActivityManager>(
             *store, [this](const QString& name) { sounds.append(name); });
         panel = std::make_unique<ActivityViewController>(*manager);
-        panel->setAlert([this](const QString& title, const QString& message, const QString&) {
-            alerts.append(title + QStringLiteral(" / ") + message);
+        MessageBox::setPresenter([this](const MessageBox::Alert& alert) {
+            alerts.append(alert.message + QStringLiteral(" / ") + alert.informativeText);
         });
         panel->show();
         ASSERT_TRUE(QTest::qWaitForWindowExposed(panel.get()));

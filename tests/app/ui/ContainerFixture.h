@@ -13,7 +13,7 @@
 
 #include "ColorHelpers.h"
 #include "Console.h"
-#include "shell/Settings.h"
+#include "settings/Settings.h"
 #include "support/TestEnvironment.h"
 #include "ui/ContainerViewController.h"
 #include "ui/InternetMonitor.h"

@@ -10,7 +10,7 @@
 #include <QTest>
 #include <QToolButton>
 
-#include "shell/Settings.h"
+#include "settings/Settings.h"
 #include "store/Localization.h"
 #include "support/TestEnvironment.h"
 #include "ui/GeneralPreferences.h"

@@ -7,7 +7,7 @@
 #include <QList>
 #include <QString>
 
-#include "dispatch/ManualClock.h"
+#include "support/ManualClock.h"
 #include "store/Date.h"
 #include "store/ReportPeriod.h"
 #include "support/TestEnvironment.h"

@@ -7,7 +7,7 @@
 #include <QList>
 #include <QString>
 
-#include "dispatch/ManualClock.h"
+#include "support/ManualClock.h"
 #include "store/Goal.h"
 #include "store/Pomodoro.h"
 #include "store/Session.h"

@@ -3,7 +3,7 @@
 #include <QCoreApplication>
 
 #include "Console.h"
-#include "dispatch/ManualClock.h"
+#include "support/ManualClock.h"
 
 void StoreFixture::SetUp()
 {

@@ -8,7 +8,7 @@
 #include <sqlite3.h>
 
 #include "datalib/store/StoreFixture.h"
-#include "dispatch/ManualClock.h"
+#include "support/ManualClock.h"
 
 namespace {
 

@@ -9,7 +9,7 @@
 #include <QVariantMap>
 
 #include "datalib/store/StoreFixture.h"
-#include "dispatch/ManualClock.h"
+#include "support/ManualClock.h"
 
 namespace {
 

@@ -17,7 +17,7 @@
 
 #include "dispatch/Clock.h"
 #include "dispatch/DispatchTimer.h"
-#include "dispatch/ManualClock.h"
+#include "support/ManualClock.h"
 #include "dispatch/SerialQueue.h"
 #include "support/TestEnvironment.h"
 

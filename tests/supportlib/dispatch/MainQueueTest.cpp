@@ -10,7 +10,7 @@
 
 #include "dispatch/Clock.h"
 #include "dispatch/MainQueue.h"
-#include "dispatch/ManualClock.h"
+#include "support/ManualClock.h"
 #include "support/TestEnvironment.h"
 
 namespace {

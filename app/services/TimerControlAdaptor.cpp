@@ -1,6 +1,6 @@
-#include "shell/TimerControlAdaptor.h"
+#include "services/TimerControlAdaptor.h"
 
-#include "shell/TimerControl.h"
+#include "services/TimerControl.h"
 
 TimerControlAdaptor::TimerControlAdaptor(QObject* parent, TimerControl& control)
     : QDBusAbstractAdaptor(parent)

@@ -4,11 +4,10 @@
 #include <mutex>
 #include <vector>
 
-#include "chimebox_export.h"
 #include "dispatch/Clock.h"
 
 // A clock that moves only when told to; delayed calls become due as it advances.
-class CHIMEBOX_EXPORT ManualClock final : public Clock {
+class ManualClock final : public Clock {
 public:
     explicit ManualClock(double start = 0.0);
 

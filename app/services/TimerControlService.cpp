@@ -1,9 +1,9 @@
-#include "shell/TimerControlService.h"
+#include "services/TimerControlService.h"
 
 #include <QDBusConnectionInterface>
 #include <QDBusMessage>
 
-#include "shell/TimerControlAdaptor.h"
+#include "services/TimerControlAdaptor.h"
 
 TimerControlService::TimerControlService(QDBusConnection connection)
     : m_connection(std::move(connection))

@@ -1,4 +1,4 @@
-#include "dispatch/ManualClock.h"
+#include "support/ManualClock.h"
 
 #include <algorithm>
 

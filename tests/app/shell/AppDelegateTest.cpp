@@ -3,17 +3,18 @@
 #include <QCoreApplication>
 
 #include "Console.h"
-#include "dispatch/ManualClock.h"
 #include "dispatch/SerialQueue.h"
+#include "services/Handoff.h"
+#include "settings/Settings.h"
 #include "shell/AppDelegate.h"
-#include "shell/Handoff.h"
 #include "shell/PopoverWindow.h"
-#include "shell/Settings.h"
 #include "shell/TrayController.h"
 #include "store/DataController.h"
+#include "support/ManualClock.h"
 #include "support/TestEnvironment.h"
 #include "timer/ActivityManager.h"
 #include "ui/ActivityViewController.h"
+#include "ui/MessageBox.h"
 #include "ui/SettingsWindowController.h"
 #include "ui/StatusItem.h"
 
@@ -34,9 +35,8 @@ protected:
         AppDelegate::Services services;
         services.store = store.get();
         services.manager = manager.get();
-        services.alert = [this](const QString& title, const QString&, const QString&) {
-            alerts.append(title);
-        };
+        MessageBox::setPresenter(
+            [this](const MessageBox::Alert& alert) { alerts.append(alert.message); });
         services.exit = [this] { exited = true; };
         app = std::make_unique<AppDelegate>(services);
     }
@@ -45,6 +45,7 @@ protected:
     {
         settle();
         app.reset();
+        MessageBox::setPresenter(nullptr);
         manager.reset();
         store.reset();
         Console::setSink(nullptr);

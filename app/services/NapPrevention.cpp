@@ -1,4 +1,4 @@
-#include "shell/NapPrevention.h"
+#include "services/NapPrevention.h"
 
 #include <QDBusConnection>
 #include <QDBusMessage>

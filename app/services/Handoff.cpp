@@ -1,4 +1,4 @@
-#include "shell/Handoff.h"
+#include "services/Handoff.h"
 
 #include <mutex>
 

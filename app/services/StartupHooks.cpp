@@ -1,6 +1,6 @@
-#include "shell/StartupHooks.h"
+#include "services/StartupHooks.h"
 
-#include "shell/Settings.h"
+#include "settings/Settings.h"
 #include "store/DataController.h"
 
 StartupHooks::StartupHooks(DataController& store)

@@ -6,7 +6,7 @@
 #include <QFile>
 #include <QSettings>
 
-#include "shell/Settings.h"
+#include "settings/Settings.h"
 #include "support/TestEnvironment.h"
 
 namespace {
