@@ -94,15 +94,40 @@ void Activity::start()
         if (auto* d = delegate())
             d->activityDidStartFreeTime(*this);
     }
-    if (m_timer) {
-        m_timer->resume();
-        m_state = State::running;
+    bool held = false;
+    {
+        std::lock_guard lock(m_timerMutex);
+        held = m_phaseEnding && m_holdNextPhase;
+        m_phaseEnding = false;
+        m_holdNextPhase = false;
+        if (!held && !m_timerRunning) {
+            m_timer->resume();
+            m_timerRunning = true;
+        }
     }
+    if (held) {
+        // The pause came after the phase had ended: it holds for the phase that follows.
+        ++m_pauses;
+        m_state = State::stopped;
+        if (auto* d = delegate())
+            d->activityDidPause(*this);
+        return;
+    }
+    m_state = State::running;
 }
 
 void Activity::pause()
 {
-    m_timer->suspend();
+    {
+        std::lock_guard lock(m_timerMutex);
+        if (m_timerRunning) {
+            m_timer->suspend();
+            m_timerRunning = false;
+        } else if (m_phaseEnding) {
+            m_holdNextPhase = true;
+        }
+    }
+    ++m_pauses;
     m_state = State::stopped;
     if (auto* d = delegate())
         d->activityDidPause(*this);
@@ -147,7 +172,11 @@ void Activity::tick()
 {
     if (m_timelapse < m_totaltime) {
         ++m_timelapse;
-        report([this](ActivityDelegate& d) {
+        const quint64 pauses = m_pauses;
+        report([this, pauses](ActivityDelegate& d) {
+            // A tick that ran just before a pause arrives after it: the paused display stays.
+            if (pauses != m_pauses || m_state != State::running)
+                return;
             const int remaining = m_totaltime - m_timelapse;
             if (m_onActivity)
                 d.activityDidUpdateTask(*this, remaining);
@@ -157,7 +186,17 @@ void Activity::tick()
         return;
     }
 
-    m_timer->suspend();
+    {
+        std::lock_guard lock(m_timerMutex);
+        if (m_timerRunning) {
+            m_timer->suspend();
+            m_timerRunning = false;
+        } else {
+            // Paused while this tick was already running.
+            m_holdNextPhase = true;
+        }
+        m_phaseEnding = true;
+    }
     m_timelapse = 0;
     const Phase ended = m_onActivity ? Phase::task : Phase::freeTime;
     MainQueue::post(m_mainContext.get(), [ended] { PhaseNotifications::phaseEnded(ended); });

@@ -80,6 +80,17 @@ private:
     mutable std::mutex m_taskNameMutex;
     std::optional<QString> m_taskName;
     std::optional<State> m_state;
+    // Whether this activity holds the timer resumed, so that resumes and suspensions stay
+    // paired whatever order a phase end on the timer's queue and a pause on the main thread
+    // come in. Guarded by m_timerMutex, as are the two flags after it.
+    std::mutex m_timerMutex;
+    bool m_timerRunning = false;
+    // A phase has ended on the timer's queue and the next one has not been started yet.
+    bool m_phaseEnding = false;
+    // The user paused in that gap: the next phase is set up but left paused.
+    bool m_holdNextPhase = false;
+    // Counts pauses; a tick's report from before the latest pause is stale.
+    std::atomic<quint64> m_pauses{0};
     // Posted reports die with it, so none reaches a destroyed activity.
     std::unique_ptr<QObject> m_mainContext;
 };

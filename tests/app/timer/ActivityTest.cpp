@@ -1,7 +1,8 @@
 #include "timer/TimerFixture.h"
 
-#include "support/ManualClock.h"
+#include "dispatch/SerialQueue.h"
 #include "settings/Settings.h"
+#include "support/ManualClock.h"
 
 namespace {
 
@@ -168,6 +169,54 @@ TEST_F(ActivityTest, NoTickWhileNeverStartedOrPaused)
     runSeconds(5);
     EXPECT_EQ(delegate->taskUpdates.size(), 1);
     EXPECT_EQ(log.last(), QStringLiteral("pause"));
+}
+
+// A tick runs on the timer's queue and its report waits on the main queue; a pause that gets
+// in between must not be overwritten by that report.
+TEST_F(ActivityTest, AReportQueuedBeforeAPauseIsDroppedWhenItArrives)
+{
+    manager->launch();
+    settle();
+    ASSERT_EQ(delegate->taskUpdates.size(), 1);
+
+    env->clock().advance(1.0);
+    activity().queue().sync([] {});
+    activity().pause();
+    settle();
+    EXPECT_EQ(delegate->taskUpdates.size(), 1);
+    EXPECT_EQ(log.last(), QStringLiteral("pause"));
+
+    // The second that elapsed is kept; the next tick after a resume counts on from it.
+    activity().start();
+    runSeconds(1);
+    EXPECT_EQ(delegate->taskUpdates, (QList<int>{1499, 1497}));
+}
+
+// The end of a phase is decided on the timer's queue and carried out on the main queue; a pause
+// in between holds the next phase instead of leaving the timer suspended twice and stuck.
+TEST_F(ActivityTest, APauseBetweenAPhaseEndAndItsReactionHoldsTheNextPhase)
+{
+    manager->launch();
+    settle();
+    activity().setTimelapse(activity().totaltime());
+    env->clock().advance(1.0);
+    activity().queue().sync([] {});
+    activity().pause();
+    settle();
+
+    EXPECT_EQ(storedPomodoros(), 1);
+    EXPECT_FALSE(activity().onActivity());
+    EXPECT_EQ(activity().state(), Activity::State::stopped);
+    EXPECT_EQ(log.last(), QStringLiteral("pause"));
+    runSeconds(3);
+    EXPECT_TRUE(delegate->freeTimeUpdates.isEmpty());
+    EXPECT_EQ(activity().remaining(), 300);
+
+    activity().start();
+    settle();
+    runSeconds(2);
+    EXPECT_TRUE(activity().isRunning());
+    EXPECT_EQ(delegate->freeTimeUpdates, (QList<int>{299, 298, 297}));
 }
 
 } // namespace
