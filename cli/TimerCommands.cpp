@@ -2,9 +2,12 @@
 
 #include <QDBusMessage>
 #include <QDBusReply>
+#include <QDBusServiceWatcher>
+#include <QEventLoop>
 #include <QJsonDocument>
 #include <QJsonObject>
 
+#include "services/TimerControlInterface.h"
 #include "services/TimerControlService.h"
 
 namespace {
@@ -15,6 +18,15 @@ QDBusMessage methodCall(const QString& method)
                                           QLatin1String(TimerControlService::objectPath),
                                           QLatin1String(TimerControlService::interfaceName),
                                           method);
+}
+
+// D-Bus leaves an absent task out; scripts find it as null.
+QJsonDocument stateDocument(const QVariantMap& state)
+{
+    QJsonObject object = QJsonObject::fromVariantMap(state);
+    if (!object.contains(QLatin1String("task")))
+        object.insert(QStringLiteral("task"), QJsonValue::Null);
+    return QJsonDocument(object);
 }
 
 } // namespace
@@ -33,6 +45,8 @@ ExitStatus TimerCommands::run(const CommandArguments& arguments)
     const QString action = arguments.positionals().value(0);
     if (action == QLatin1String("status"))
         return status();
+    if (action == QLatin1String("watch"))
+        return watch();
     static const QList<std::pair<QString, QString>> methods = {
         {QStringLiteral("toggle"), QStringLiteral("Toggle")},
         {QStringLiteral("reset"), QStringLiteral("ResetTimer")},
@@ -44,7 +58,8 @@ ExitStatus TimerCommands::run(const CommandArguments& arguments)
             return call(method);
     }
     Terminal::printError(
-        QStringLiteral("timer: unknown action \"%1\"; use status, toggle, reset, skip or show")
+        QStringLiteral(
+            "timer: unknown action \"%1\"; use status, watch, toggle, reset, skip or show")
             .arg(action));
     return ExitStatus::UsageError;
 }
@@ -77,9 +92,39 @@ ExitStatus TimerCommands::status()
             QStringLiteral("timer: Zestra is not running (%1)").arg(reply.error().message()));
         return ExitStatus::Failure;
     }
-    QJsonObject state = QJsonObject::fromVariantMap(reply.value());
-    if (!state.contains(QLatin1String("task")))
-        state.insert(QStringLiteral("task"), QJsonValue::Null);
-    Terminal::printText(QString::fromUtf8(QJsonDocument(state).toJson(QJsonDocument::Indented)));
+    Terminal::printText(
+        QString::fromUtf8(stateDocument(reply.value()).toJson(QJsonDocument::Indented)));
     return ExitStatus::Success;
+}
+
+ExitStatus TimerCommands::watch()
+{
+    if (!m_connection.isConnected()) {
+        Terminal::printError(QStringLiteral("timer: no session bus; is Zestra running?"));
+        return ExitStatus::Failure;
+    }
+    auto printLine = [](const QVariantMap& state) {
+        Terminal::printText(QString::fromUtf8(stateDocument(state).toJson(QJsonDocument::Compact)) +
+                            u'\n');
+    };
+    QEventLoop loop;
+    // Subscribed before the first state is asked for, so no change falls between the two.
+    TimerControlInterface timer(m_connection);
+    QObject::connect(&timer, &TimerControlInterface::StateChanged, &loop, printLine);
+    QDBusServiceWatcher watcher(QLatin1String(TimerControlService::serviceName), m_connection,
+                                QDBusServiceWatcher::WatchForUnregistration);
+    QObject::connect(&watcher, &QDBusServiceWatcher::serviceUnregistered, &loop, [&loop] {
+        Terminal::printError(QStringLiteral("timer: Zestra has quit"));
+        loop.exit(static_cast<int>(ExitStatus::Failure));
+    });
+
+    const QDBusReply<QVariantMap> reply =
+        m_connection.call(methodCall(QStringLiteral("State")), QDBus::Block, 5000);
+    if (!reply.isValid()) {
+        Terminal::printError(
+            QStringLiteral("timer: Zestra is not running (%1)").arg(reply.error().message()));
+        return ExitStatus::Failure;
+    }
+    printLine(reply.value());
+    return static_cast<ExitStatus>(loop.exec());
 }

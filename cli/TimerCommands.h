@@ -5,7 +5,7 @@
 #include "CommandArguments.h"
 #include "Terminal.h"
 
-// "timer status|toggle|reset|skip|show": the running application's timer, over D-Bus.
+// "timer status|watch|toggle|reset|skip|show": the running application's timer, over D-Bus.
 class TimerCommands {
 public:
     explicit TimerCommands(QDBusConnection connection);
@@ -17,6 +17,8 @@ public:
 private:
     ExitStatus call(const QString& method);
     ExitStatus status();
+    // One JSON line now and one on every change, until interrupted or Zestra quits.
+    ExitStatus watch();
 
     QDBusConnection m_connection;
 };

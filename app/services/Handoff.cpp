@@ -54,8 +54,19 @@ QVariantMap Handoff::userInfo(ActivityManager& manager)
 void Handoff::publish(ActivityManager& manager)
 {
     const QVariantMap record = userInfo(manager);
-    std::lock_guard lock(currentMutex());
-    currentRecord() = record;
+    bool changed = false;
+    {
+        std::lock_guard lock(currentMutex());
+        QVariantMap previous = currentRecord();
+        QVariantMap next = record;
+        // The elapsed time changes every second; only the rest is news to an observer.
+        previous.remove(QStringLiteral("current_time"));
+        next.remove(QStringLiteral("current_time"));
+        changed = previous != next;
+        currentRecord() = record;
+    }
+    if (changed)
+        NotificationCenter::defaultCenter().post(QLatin1String(changedNotification), record);
 }
 
 QVariantMap Handoff::current()

@@ -44,8 +44,11 @@ void TimerControlAdaptor::Quit()
 
 QVariantMap TimerControlAdaptor::State()
 {
-    QVariantMap state = m_control.state();
-    // D-Bus has no null: an absent task is left out.
+    return withoutNulls(m_control.state());
+}
+
+QVariantMap TimerControlAdaptor::withoutNulls(QVariantMap state)
+{
     for (auto it = state.begin(); it != state.end();) {
         if (it.value().isNull() || !it.value().isValid())
             it = state.erase(it);

@@ -22,6 +22,13 @@ public slots:
     void Quit();
     QVariantMap State();
 
+    // D-Bus has no null: an absent task is left out.
+    static QVariantMap withoutNulls(QVariantMap state);
+
+signals:
+    // The same dictionary as State, on every change and once a minute.
+    void StateChanged(const QVariantMap& state);
+
 private:
     TimerControl& m_control;
 };

@@ -3,7 +3,9 @@
 #include <QDBusConnectionInterface>
 #include <QDBusMessage>
 
+#include "services/TimerControl.h"
 #include "services/TimerControlAdaptor.h"
+#include "services/TimerStatePublisher.h"
 
 TimerControlService::TimerControlService(QDBusConnection connection)
     : m_connection(std::move(connection))
@@ -11,6 +13,7 @@ TimerControlService::TimerControlService(QDBusConnection connection)
 
 TimerControlService::~TimerControlService()
 {
+    m_publisher.reset();
     if (m_registered) {
         m_connection.unregisterObject(QLatin1String(objectPath));
         m_connection.unregisterService(QLatin1String(serviceName));
@@ -22,7 +25,7 @@ bool TimerControlService::start(TimerControl& control)
     if (!m_connection.isConnected())
         return false;
     m_object = std::make_unique<QObject>();
-    new TimerControlAdaptor(m_object.get(), control);
+    auto* adaptor = new TimerControlAdaptor(m_object.get(), control);
     if (!m_connection.registerObject(QLatin1String(objectPath), m_object.get()))
         return false;
     if (!m_connection.registerService(QLatin1String(serviceName))) {
@@ -30,6 +33,11 @@ bool TimerControlService::start(TimerControl& control)
         return false;
     }
     m_registered = true;
+    m_publisher = std::make_unique<TimerStatePublisher>([&control] { return control.state(); });
+    QObject::connect(m_publisher.get(), &TimerStatePublisher::stateChanged, adaptor,
+                     [adaptor](const QVariantMap& state) {
+                         emit adaptor->StateChanged(TimerControlAdaptor::withoutNulls(state));
+                     });
     return true;
 }
 

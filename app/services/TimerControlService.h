@@ -6,6 +6,7 @@
 #include <QObject>
 
 class TimerControl;
+class TimerStatePublisher;
 
 // Puts the application on the session bus as org.zestra.Zestra, which also makes it the only
 // instance: a second start finds the name taken and asks the first to show its popover.
@@ -26,5 +27,6 @@ public:
 private:
     QDBusConnection m_connection;
     std::unique_ptr<QObject> m_object;
+    std::unique_ptr<TimerStatePublisher> m_publisher;
     bool m_registered = false;
 };

@@ -1,8 +1,10 @@
 #include "ui/ActivityView.h"
 
 #include <QIcon>
+#include <QKeyEvent>
 #include <QLabel>
 #include <QMouseEvent>
+#include <QPaintEvent>
 #include <QPainter>
 
 #include "ColorHelpers.h"
@@ -12,11 +14,10 @@
 #include "store/Localization.h"
 #include "timer/Activity.h"
 #include "timer/ActivityManager.h"
+#include "ui/FocusRing.h"
 #include "ui/RingLabel.h"
 #include "ui/StatusItem.h"
 #include "ui/TimeText.h"
-
-namespace {} // namespace
 
 ActivityView::ActivityView(ActivityManager& manager, QWidget* parent)
     : QWidget(parent)
@@ -32,6 +33,9 @@ ActivityView::ActivityView(ActivityManager& manager, QWidget* parent)
     imagePaused->hide();
     setMouseTracking(true);
     setTitle("ACTIVITY_POMODORO");
+    // The ring is the start and pause button: Tab reaches it, Return and Space work it.
+    setFocusPolicy(Qt::TabFocus);
+    setAccessibleName(Localization::text("ACTIVITY_TIMER_ACCESSIBLE"));
 }
 
 void ActivityView::setActivity(Activity* activity)
@@ -133,6 +137,7 @@ void ActivityView::activityDidPause(Activity&)
     showStopped();
     m_activityState = State::stopped;
     StatusItem::shared().setTitle(TimeText::pausedStatusTitle());
+    Handoff::publish(m_manager);
 }
 
 void ActivityView::showRemaining(int remaining)
@@ -143,10 +148,15 @@ void ActivityView::showRemaining(int remaining)
 
 void ActivityView::showTick(int remaining)
 {
-    showRemaining(remaining);
     StatusItem::shared().setTitle(TimeText::statusTitle(remaining));
-    QWidget::update();
     Handoff::publish(m_manager);
+    if (!isVisible()) {
+        m_labelsStale = true;
+        return;
+    }
+    showRemaining(remaining);
+    if (std::get<2>(m_ringKey) != percentage())
+        QWidget::update();
 }
 
 void ActivityView::showRunning()
@@ -212,10 +222,55 @@ bool ActivityView::isOnRing(const QPointF& point) const
     return d.x() * d.x() + d.y() * d.y() <= reach * reach;
 }
 
-void ActivityView::paintEvent(QPaintEvent*)
+const QPixmap& ActivityView::ring()
+{
+    const qreal ratio = devicePixelRatioF();
+    const auto key = std::make_tuple(size(), ratio, percentage(), m_theme.dark, m_ringAlign);
+    if (key != m_ringKey || m_ring.isNull()) {
+        m_ringKey = key;
+        m_ring = QPixmap(size() * ratio);
+        m_ring.setDevicePixelRatio(ratio);
+        m_ring.fill(Qt::transparent);
+        QPainter painter(&m_ring);
+        RingGeometry::paint(painter, size(), m_ringAlign, m_theme, percentage());
+    }
+    return m_ring;
+}
+
+void ActivityView::paintEvent(QPaintEvent* event)
 {
     QPainter painter(this);
-    RingGeometry::paint(painter, size(), m_ringAlign, m_theme, percentage());
+    const QRect area = event->rect();
+    const QPixmap& image = ring();
+    const qreal ratio = image.devicePixelRatio();
+    painter.drawPixmap(
+        area, image,
+        QRectF(area.x() * ratio, area.y() * ratio, area.width() * ratio, area.height() * ratio));
+    if (hasFocus()) {
+        const double r = RingGeometry::radius(size());
+        FocusRing::paintCircle(painter, RingGeometry::centre(size(), m_ringAlign, r),
+                               r + RingGeometry::backgroundLineWidth / 2 + 4);
+    }
+}
+
+void ActivityView::keyPressEvent(QKeyEvent* event)
+{
+    // Space comes as the panel's shortcut, which does the same.
+    if (event->key() == Qt::Key_Return || event->key() == Qt::Key_Enter) {
+        toggle();
+        event->accept();
+        return;
+    }
+    QWidget::keyPressEvent(event);
+}
+
+void ActivityView::showEvent(QShowEvent* event)
+{
+    QWidget::showEvent(event);
+    if (m_labelsStale && m_activity) {
+        m_labelsStale = false;
+        showRemaining(m_activity->remaining());
+    }
 }
 
 void ActivityView::resizeEvent(QResizeEvent* event)

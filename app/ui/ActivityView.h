@@ -1,7 +1,9 @@
 #pragma once
 
 #include <optional>
+#include <tuple>
 
+#include <QPixmap>
 #include <QWidget>
 
 #include "timer/ActivityDelegate.h"
@@ -51,7 +53,9 @@ public:
 
 protected:
     void paintEvent(QPaintEvent* event) override;
+    void keyPressEvent(QKeyEvent* event) override;
     void resizeEvent(QResizeEvent* event) override;
+    void showEvent(QShowEvent* event) override;
     void mouseMoveEvent(QMouseEvent* event) override;
     void mousePressEvent(QMouseEvent* event) override;
     void mouseReleaseEvent(QMouseEvent* event) override;
@@ -65,6 +69,7 @@ private:
     void layoutLabels();
     void drawPausedImage();
     bool isOnRing(const QPointF& point) const;
+    const QPixmap& ring();
 
     ActivityManager& m_manager;
     PhaseReactions m_reactions;
@@ -74,4 +79,10 @@ private:
     std::optional<State> m_activityState;
     RingAlign m_ringAlign = RingAlign::center;
     bool m_pressedOnRing = false;
+    // The ring changes once a percent (15 s of a 25-minute task); the time under it every
+    // second. Drawn once into a pixmap, a tick repaints only the text and copies the rest.
+    QPixmap m_ring;
+    std::tuple<QSize, qreal, int, QString, RingAlign> m_ringKey;
+    // Ticks that arrived while hidden leave the labels to the next show.
+    bool m_labelsStale = false;
 };

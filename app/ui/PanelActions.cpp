@@ -1,5 +1,6 @@
 #include "ui/PanelActions.h"
 
+#include "services/Handoff.h"
 #include "settings/Settings.h"
 #include "store/Localization.h"
 #include "timer/ActivityManager.h"
@@ -12,6 +13,7 @@ PanelActions::PanelActions(ActivityManager& manager)
 void PanelActions::resetTimer(bool withSound)
 {
     m_manager.resetTimer();
+    Handoff::publish(m_manager);
     if (withSound)
         m_manager.playSound(QStringLiteral("Task-Sound"));
 }
@@ -35,6 +37,7 @@ void PanelActions::switchTimer(bool shownRunning)
 void PanelActions::resetSession(bool advise)
 {
     m_manager.sessionPomodoro().reset();
+    Handoff::publish(m_manager);
     if (advise && Settings::shared().boolValue(QLatin1String(Settings::ShowResetAdviceWindow)))
         this->advise("RESET_TITLE", "RESET_MESSAGE", "RESET_BUTTON");
 }
@@ -42,6 +45,7 @@ void PanelActions::resetSession(bool advise)
 void PanelActions::resetGoal(bool advise)
 {
     m_manager.goalPomodoro().reset();
+    Handoff::publish(m_manager);
     if (advise)
         this->advise("RESET_SESSION_TITLE", "RESET_SESSION_MESSAGE", "RESET_SESSION_BUTTON");
 }
@@ -56,6 +60,7 @@ void PanelActions::resetAll()
     m_manager.resetTimer();
     m_manager.sessionPomodoro().reset();
     m_manager.goalPomodoro().reset();
+    Handoff::publish(m_manager);
 }
 
 const char* PanelActions::toggleTitleKey() const

@@ -6,6 +6,8 @@
 #include <QProcess>
 #include <QSignalSpy>
 
+#include "NotificationCenter.h"
+#include "services/Handoff.h"
 #include "services/TimerControl.h"
 #include "services/TimerControlService.h"
 #include "support/PrivateBus.h"
@@ -26,7 +28,7 @@ public:
     QVariantMap state() override
     {
         return {{QStringLiteral("current_time"), 61},
-                {QStringLiteral("task"), QVariant::fromValue(nullptr)},
+                {QStringLiteral("task"), task ? QVariant(*task) : QVariant::fromValue(nullptr)},
                 {QStringLiteral("current_session"), 2},
                 {QStringLiteral("current_goal"), 5},
                 {QStringLiteral("on_activity"), true},
@@ -35,6 +37,7 @@ public:
                 {QStringLiteral("status_title"), QStringLiteral(" 23:59")}};
     }
     QStringList calls;
+    std::optional<QString> task;
 };
 
 class TimerCommandTest : public ::testing::Test {
@@ -90,6 +93,43 @@ TEST_F(TimerCommandTest, StatusPrintsTheStateAndActionsReachTheApplication)
     EXPECT_EQ(control.calls,
               QStringList({QStringLiteral("toggle"), QStringLiteral("resetTimer"),
                            QStringLiteral("skipFreeTime"), QStringLiteral("showPopover")}));
+}
+
+TEST_F(TimerCommandTest, WatchPrintsALineAtOnceAndOnEveryChangeUntilZestraQuits)
+{
+    RecordingControl control;
+    auto service = std::make_unique<TimerControlService>(connect(QStringLiteral("watched")));
+    ASSERT_TRUE(service->start(control));
+
+    QProcess watch;
+    QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
+    environment.insert(QStringLiteral("DBUS_SESSION_BUS_ADDRESS"), bus.address());
+    watch.setProcessEnvironment(environment);
+    watch.start(QStringLiteral(ZESTRA_CLI_PATH),
+                {QStringLiteral("timer"), QStringLiteral("watch")});
+    auto nextLine = [&watch]() -> QJsonObject {
+        QSignalSpy output(&watch, &QProcess::readyReadStandardOutput);
+        while (!watch.canReadLine()) {
+            if (!output.wait(10000))
+                return {};
+        }
+        return QJsonDocument::fromJson(watch.readLine()).object();
+    };
+
+    const QJsonObject first = nextLine();
+    EXPECT_EQ(first.value(QStringLiteral("remaining")).toInt(), 1439);
+    EXPECT_TRUE(first.value(QStringLiteral("task")).isNull());
+
+    // What the hand-off record posts when the task, the pause or the counters change.
+    control.task = QStringLiteral("Write report");
+    NotificationCenter::defaultCenter().post(QLatin1String(Handoff::changedNotification));
+    EXPECT_EQ(nextLine().value(QStringLiteral("task")).toString(), QStringLiteral("Write report"));
+
+    QSignalSpy finished(&watch, &QProcess::finished);
+    service.reset();
+    ASSERT_TRUE(finished.wait(10000));
+    EXPECT_EQ(watch.exitCode(), 1);
+    EXPECT_TRUE(watch.readAllStandardError().contains("quit"));
 }
 
 TEST_F(TimerCommandTest, TheNameMakesASingleInstance)
