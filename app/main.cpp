@@ -4,18 +4,37 @@
 #include <QDateTime>
 #include <QTimer>
 
-#include "shell/AppDelegate.h"
 #include "services/TimerControlService.h"
+#include "shell/AppDelegate.h"
+#include "shell/LaunchOptions.h"
+
+namespace {
+
+QStringList argumentsOf(int argc, char** argv)
+{
+    QStringList arguments;
+    for (int i = 0; i < argc; ++i)
+        arguments.append(QString::fromLocal8Bit(argv[i]));
+    return arguments;
+}
+
+} // namespace
 
 int main(int argc, char** argv)
 {
+    // Answered before the application object, which needs a display, and before the bus.
+    const LaunchOptions options = LaunchOptions::parse(argumentsOf(argc, argv));
+    if (options.action() != LaunchOptions::Action::run) {
+        std::FILE* out = options.action() == LaunchOptions::Action::error ? stderr : stdout;
+        std::fputs(options.message().toLocal8Bit().constData(), out);
+        return options.exitCode();
+    }
+
     QApplication app(argc, argv);
     QApplication::setOrganizationName(QStringLiteral("Zestra"));
     QApplication::setApplicationName(QStringLiteral("Zestra"));
     QApplication::setApplicationVersion(QStringLiteral(ZESTRA_VERSION));
     QApplication::setDesktopFileName(QStringLiteral("org.zestra.Zestra"));
-    // It lives in the tray: closing its last window does not end it.
-    QApplication::setQuitOnLastWindowClosed(false);
 
     AppDelegate delegate;
     TimerControlService control;

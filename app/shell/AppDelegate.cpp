@@ -1,6 +1,6 @@
 #include "shell/AppDelegate.h"
 
-#include <QCoreApplication>
+#include <QApplication>
 #include <QToolButton>
 
 #include "NotificationCenter.h"
@@ -29,12 +29,9 @@ AppDelegate::AppDelegate()
 AppDelegate::AppDelegate(Services services)
     : m_store(services.store ? *services.store : DataController::sharedInstance())
     , m_manager(services.manager)
-    , m_services(std::move(services))
 {
     Settings::shared().registerApplicationDefaults();
     Localization::addCatalogues(QStringLiteral(":/zestra/i18n"));
-    if (!m_services.exit)
-        m_services.exit = [] { QCoreApplication::quit(); };
     StatusItem::shared().setTitle(QStringLiteral("--:--"));
 }
 
@@ -45,6 +42,8 @@ AppDelegate::~AppDelegate()
 
 void AppDelegate::applicationDidFinishLaunching()
 {
+    // It lives in the tray: closing its last window does not end it.
+    QApplication::setQuitOnLastWindowClosed(false);
     m_napPrevention = std::make_unique<NapPrevention>();
     m_napPrevention->begin();
 
@@ -58,7 +57,8 @@ void AppDelegate::applicationDidFinishLaunching()
     m_tray->show();
 
     buildPopover();
-    tooglePopover();
+    // Opened unasked at every launch, so the window the user is typing in keeps the keyboard.
+    m_popover->showWithoutFocus(m_tray->iconGeometry());
 
     m_manager->launch();
     connect(qApp, &QCoreApplication::aboutToQuit, this, [this] { applicationShouldTerminate(); });
@@ -87,9 +87,7 @@ void AppDelegate::buildPopover()
             &AppDelegate::doAboutMenuAction);
     connect(m_panel, &ActivityViewController::quitRequested, this, &AppDelegate::quit);
 
-    const bool ordinary = !TrayController::isAvailable() ||
-                          Settings::shared().boolValue(QLatin1String(Settings::ShowDockIcon));
-    m_popover = std::make_unique<PopoverWindow>(m_container, ordinary);
+    m_popover = std::make_unique<PopoverWindow>(m_container, wantsOrdinaryWindow());
 }
 
 void AppDelegate::wireMenu()
@@ -104,6 +102,23 @@ void AppDelegate::wireMenu()
             &AppDelegate::doResetSession);
     connect(m_tray.get(), &TrayController::resetGoalRequested, this, &AppDelegate::doResetGoal);
     connect(m_tray.get(), &TrayController::quitRequested, this, &AppDelegate::quit);
+    connect(m_tray.get(), &TrayController::hostChanged, this, &AppDelegate::trayHostChanged);
+}
+
+bool AppDelegate::wantsOrdinaryWindow() const
+{
+    return !m_tray || !m_tray->isAvailable() ||
+           Settings::shared().boolValue(QLatin1String(Settings::ShowDockIcon));
+}
+
+void AppDelegate::trayHostChanged()
+{
+    if (!m_popover)
+        return;
+    m_popover->setOrdinaryWindow(wantsOrdinaryWindow());
+    // Without any tray the window is the only way in, so it comes up, as at launch.
+    if (!m_tray->isAvailable())
+        m_popover->showWithoutFocus(QRect());
 }
 
 void AppDelegate::tooglePopover()
@@ -129,7 +144,7 @@ bool AppDelegate::applyDockIcon(bool show)
 {
     // With the taskbar entry the popover becomes an ordinary window; without a tray it stays one.
     if (m_popover)
-        m_popover->setOrdinaryWindow(show || !TrayController::isAvailable());
+        m_popover->setOrdinaryWindow(show || !m_tray || !m_tray->isAvailable());
     return true;
 }
 
@@ -204,7 +219,9 @@ void AppDelegate::resetGoal()
 void AppDelegate::quit()
 {
     applicationShouldTerminate();
-    m_services.exit();
+    // Not quit(): that asks every window to close, and one that refuses would cancel a quit
+    // whose shutdown has already run. exit() ends every event loop, modal ones included.
+    QCoreApplication::exit(0);
 }
 
 QVariantMap AppDelegate::state()

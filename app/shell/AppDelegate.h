@@ -27,8 +27,6 @@ public:
     struct Services {
         DataController* store = nullptr;
         ActivityManager* manager = nullptr;
-        // Leaves the event loop; QCoreApplication::quit unless replaced.
-        std::function<void()> exit;
     };
 
     // Registers the settings defaults.
@@ -62,6 +60,7 @@ public:
     void resetSession() override;
     void resetGoal() override;
     void showPopover() override;
+    // Saves, then leaves the event loop whatever the open windows say.
     void quit() override;
     QVariantMap state() override;
 
@@ -76,10 +75,11 @@ private:
     void buildPopover();
     void wireMenu();
     bool applyDockIcon(bool show);
+    void trayHostChanged();
+    bool wantsOrdinaryWindow() const;
 
     DataController& m_store;
     ActivityManager* m_manager;
-    Services m_services;
     std::unique_ptr<NapPrevention> m_napPrevention;
     std::unique_ptr<StartupHooks> m_hooks;
     std::unique_ptr<TrayController> m_tray;

@@ -1,21 +1,18 @@
 #include "shell/PopoverWindow.h"
 
-#include <QCloseEvent>
 #include <QCursor>
 #include <QGuiApplication>
+#include <QKeyEvent>
 #include <QScreen>
 #include <QVBoxLayout>
 
-namespace {
-
-constexpr int margin = 8;
-
-} // namespace
+#include "shell/PopoverPlacement.h"
 
 PopoverWindow::PopoverWindow(QWidget* content, bool asOrdinaryWindow, QWidget* parent)
-    : QWidget(parent, flags(asOrdinaryWindow))
+    : QWidget(parent)
     , m_ordinary(asOrdinaryWindow)
 {
+    applyFlags(flagsFor(false));
     setWindowTitle(QStringLiteral("Zestra"));
     auto* layout = new QVBoxLayout(this);
     layout->setContentsMargins(0, 0, 0, 0);
@@ -23,56 +20,76 @@ PopoverWindow::PopoverWindow(QWidget* content, bool asOrdinaryWindow, QWidget* p
     setFixedSize(content->sizeHint());
 }
 
-Qt::WindowFlags PopoverWindow::flags(bool ordinary)
+Qt::WindowFlags PopoverWindow::flagsFor(bool takeFocus) const
 {
-    return ordinary ? Qt::Window : Qt::Popup | Qt::FramelessWindowHint;
+    if (m_ordinary)
+        return Qt::Window;
+    // A popup grabs the keyboard and the pointer, so it is only for a show the user asked
+    // for; shown unasked, the popover is a plain frameless window above the others.
+    return takeFocus ? Qt::Popup | Qt::FramelessWindowHint
+                     : Qt::Tool | Qt::FramelessWindowHint | Qt::WindowStaysOnTopHint;
+}
+
+void PopoverWindow::applyFlags(Qt::WindowFlags flags)
+{
+    // Changing the flags recreates the native window, so only when they differ.
+    if (flags == m_flags)
+        return;
+    m_flags = flags;
+    setWindowFlags(flags);
 }
 
 void PopoverWindow::setOrdinaryWindow(bool ordinary)
 {
     if (ordinary == m_ordinary)
         return;
-    const bool visible = isVisible();
     m_ordinary = ordinary;
-    setWindowFlags(flags(ordinary));
-    if (visible)
-        show();
-}
-
-QPoint PopoverWindow::placement(const QSize& size, const QRect& icon, const QRect& area)
-{
-    // Edges as coordinates past the last pixel, so the arithmetic stays exact.
-    const int areaRight = area.x() + area.width();
-    const int areaBottom = area.y() + area.height();
-    QPoint at;
-    if (icon.isValid() && !icon.isEmpty()) {
-        at = QPoint(icon.x() + icon.width() / 2 - size.width() / 2,
-                    icon.y() + icon.height() + margin);
-        // A panel at the bottom of the screen: open upwards.
-        if (at.y() + size.height() > areaBottom)
-            at.setY(icon.y() - margin - size.height());
-    } else {
-        at = QPoint(areaRight - size.width() - margin, area.y() + margin);
+    if (!isVisible()) {
+        applyFlags(flagsFor(false));
+        return;
     }
-    at.setX(std::clamp(at.x(), area.x() + margin,
-                       std::max(area.x() + margin, areaRight - size.width() - margin)));
-    at.setY(std::clamp(at.y(), area.y(), std::max(area.y(), areaBottom - size.height())));
-    return at;
+    // Changed while shown (from the settings, or by the tray coming or going): shown again
+    // in place, without taking the keyboard from wherever the user is.
+    const QPoint at = pos();
+    m_withoutFocus = true;
+    m_usedSinceShown = false;
+    setAttribute(Qt::WA_ShowWithoutActivating, true);
+    applyFlags(flagsFor(false));
+    move(at);
+    show();
 }
 
-void PopoverWindow::showUnder(const QRect& trayIconGeometry)
+void PopoverWindow::present(const QRect& trayIconGeometry, bool takeFocus)
 {
     QScreen* screen = trayIconGeometry.isValid()
                           ? QGuiApplication::screenAt(trayIconGeometry.center())
                           : QGuiApplication::screenAt(QCursor::pos());
     if (!screen)
         screen = QGuiApplication::primaryScreen();
+    applyFlags(flagsFor(takeFocus));
+    setAttribute(Qt::WA_ShowWithoutActivating, !takeFocus);
+    m_withoutFocus = !takeFocus;
+    m_usedSinceShown = false;
     adjustSize();
     if (screen)
-        move(placement(size(), trayIconGeometry, screen->availableGeometry()));
+        move(PopoverPlacement::place(size(), trayIconGeometry, screen->geometry(),
+                                     screen->availableGeometry()));
     show();
-    raise();
-    activateWindow();
+    if (takeFocus) {
+        raise();
+        activateWindow();
+    }
+}
+
+void PopoverWindow::showUnder(const QRect& trayIconGeometry)
+{
+    present(trayIconGeometry, true);
+}
+
+void PopoverWindow::showWithoutFocus(const QRect& trayIconGeometry)
+{
+    if (!isVisible())
+        present(trayIconGeometry, false);
 }
 
 void PopoverWindow::toggleUnder(const QRect& trayIconGeometry)
@@ -81,6 +98,27 @@ void PopoverWindow::toggleUnder(const QRect& trayIconGeometry)
         hide();
     else
         showUnder(trayIconGeometry);
+}
+
+bool PopoverWindow::event(QEvent* event)
+{
+    if (event->type() == QEvent::WindowActivate) {
+        m_usedSinceShown = true;
+    } else if (event->type() == QEvent::WindowDeactivate && m_withoutFocus && !m_ordinary &&
+               m_usedSinceShown) {
+        // Not a popup, so nothing closes it on a click elsewhere: leaving it does.
+        hide();
+    }
+    return QWidget::event(event);
+}
+
+void PopoverWindow::keyPressEvent(QKeyEvent* event)
+{
+    if (event->matches(QKeySequence::Cancel)) {
+        close();
+        return;
+    }
+    QWidget::keyPressEvent(event);
 }
 
 void PopoverWindow::showEvent(QShowEvent* event)
@@ -93,11 +131,4 @@ void PopoverWindow::hideEvent(QHideEvent* event)
 {
     QWidget::hideEvent(event);
     emit hidden();
-}
-
-void PopoverWindow::closeEvent(QCloseEvent* event)
-{
-    // Closing the window never quits the application: it lives in the tray.
-    event->ignore();
-    hide();
 }

@@ -7,7 +7,6 @@
 #include <QDBusMessage>
 #include <QDBusPendingCallWatcher>
 #include <QDBusPendingReply>
-#include <QDBusServiceWatcher>
 #include <QImage>
 #include <QMenu>
 #include <QtEndian>
@@ -54,14 +53,6 @@ StatusNotifierItem::StatusNotifierItem(QDBusConnection connection, QMenu* menu, 
     if (!m_exported)
         qWarning("Cannot export the tray item on the session bus: %s",
                  qPrintable(m_connection.lastError().message()));
-
-    // A panel that restarts brings a new watcher, which knows nothing of us.
-    m_watcher = new QDBusServiceWatcher(kWatcherService, m_connection,
-                                        QDBusServiceWatcher::WatchForRegistration, this);
-    connect(m_watcher, &QDBusServiceWatcher::serviceRegistered, this, [this] {
-        if (m_shown)
-            registerWithWatcher();
-    });
 }
 
 StatusNotifierItem::~StatusNotifierItem()
@@ -119,8 +110,6 @@ void StatusNotifierItem::setIcon(const QIcon& icon)
     }
     m_pixmaps = pixmaps;
     emit m_adaptor->NewIcon();
-    // The tooltip carries the icon too.
-    emit m_adaptor->NewToolTip();
 }
 
 void StatusNotifierItem::setStatusTitle(const QString& title)

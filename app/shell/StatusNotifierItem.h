@@ -10,7 +10,6 @@
 #include "shell/StatusNotifierTypes.h"
 
 class DBusMenuExporter;
-class QDBusServiceWatcher;
 class QMenu;
 class StatusNotifierItemAdaptor;
 
@@ -28,7 +27,7 @@ public:
     static inline const QString kWatcherService = QStringLiteral("org.kde.StatusNotifierWatcher");
 
     // Claims the service name and exports the item and `menu` on `connection`; show()
-    // then announces it to the watcher.
+    // then announces it to the watcher. A watcher that comes later needs a new item.
     StatusNotifierItem(QDBusConnection connection, QMenu* menu, QObject* parent = nullptr);
     ~StatusNotifierItem() override;
 
@@ -50,7 +49,8 @@ public:
     void showContextMenu(const QPoint& position);
 
 signals:
-    void activated();
+    // A click on the item, where the host says it was (0, 0 when it does not know).
+    void activated(const QPoint& at);
     void secondaryActivated();
     // The watcher accepted (true) or refused (false) the item.
     void registrationFinished(bool registered);
@@ -63,7 +63,6 @@ private:
     QString m_serviceName;
     StatusNotifierItemAdaptor* m_adaptor = nullptr;
     DBusMenuExporter* m_menuExporter = nullptr;
-    QDBusServiceWatcher* m_watcher = nullptr;
     bool m_exported = false;
     bool m_shown = false;
     bool m_registered = false;

@@ -34,7 +34,9 @@ SniPixmapList StatusNotifierItemAdaptor::iconPixmap() const
 
 SniToolTip StatusNotifierItemAdaptor::toolTip() const
 {
-    return {QString(), m_item.iconPixmaps(), StatusNotifierItem::kTitle, m_item.statusTitle()};
+    // The text changes every second and hosts re-read the whole tooltip each time: without
+    // pixmaps of its own it stays small, and hosts show the item's icon beside it.
+    return {QString(), {}, StatusNotifierItem::kTitle, m_item.statusTitle()};
 }
 
 QDBusObjectPath StatusNotifierItemAdaptor::menu() const
@@ -54,9 +56,7 @@ QString StatusNotifierItemAdaptor::xAyatanaLabelGuide() const
 
 void StatusNotifierItemAdaptor::Activate(int x, int y)
 {
-    Q_UNUSED(x);
-    Q_UNUSED(y);
-    emit m_item.activated();
+    emit m_item.activated(QPoint(x, y));
 }
 
 void StatusNotifierItemAdaptor::SecondaryActivate(int x, int y)

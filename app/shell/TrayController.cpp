@@ -1,6 +1,6 @@
 #include "shell/TrayController.h"
 
-#include <QDBusConnection>
+#include <QDBusServiceWatcher>
 #include <QMenu>
 #include <QSystemTrayIcon>
 
@@ -10,19 +10,83 @@
 #include "ui/StatusItem.h"
 #include "ui/TrayIconPainter.h"
 
+namespace {
+
+QString toolTip(const QString& title)
+{
+    return QStringLiteral("Zestra ") + title.trimmed();
+}
+
+} // namespace
+
 TrayController::TrayController(ActivityManager& manager, QObject* parent)
+    : TrayController(manager, QDBusConnection::sessionBus(), parent)
+{}
+
+TrayController::TrayController(ActivityManager& manager, QDBusConnection bus, QObject* parent)
     : QObject(parent)
     , m_manager(manager)
+    , m_bus(std::move(bus))
     , m_menu(std::make_unique<QMenu>())
 {
     buildMenu();
-    if (StatusNotifierItem::isWatcherPresent(QDBusConnection::sessionBus())) {
-        m_item = new StatusNotifierItem(QDBusConnection::sessionBus(), m_menu.get(), this);
-        connect(m_item, &StatusNotifierItem::activated, this, &TrayController::activated);
-    } else if (QSystemTrayIcon::isSystemTrayAvailable()) {
+    if (m_bus.isConnected()) {
+        m_watcher = new QDBusServiceWatcher(StatusNotifierItem::kWatcherService, m_bus,
+                                            QDBusServiceWatcher::WatchForOwnerChange, this);
+        connect(m_watcher, &QDBusServiceWatcher::serviceOwnerChanged, this,
+                [this](const QString&, const QString&, const QString& newOwner) {
+                    watcherOwnerChanged(newOwner);
+                });
+    }
+    if (StatusNotifierItem::isWatcherPresent(m_bus))
+        useHost(Host::statusNotifier);
+    else if (QSystemTrayIcon::isSystemTrayAvailable())
+        useHost(Host::systemTray);
+    connect(&StatusItem::shared(), &StatusItem::titleChanged, this, &TrayController::titleChanged);
+    titleChanged(StatusItem::shared().title());
+}
+
+TrayController::~TrayController() = default;
+
+void TrayController::watcherOwnerChanged(const QString& newOwner)
+{
+    if (!newOwner.isEmpty()) {
+        // A new watcher knows nothing of an item registered with the one before.
+        useHost(Host::none);
+        useHost(Host::statusNotifier);
+    } else {
+        useHost(QSystemTrayIcon::isSystemTrayAvailable() ? Host::systemTray : Host::none);
+    }
+    emit hostChanged();
+}
+
+void TrayController::useHost(Host host)
+{
+    if (host == m_host)
+        return;
+    delete m_item;
+    m_item = nullptr;
+    delete m_tray;
+    m_tray = nullptr;
+    m_clickedAt = QRect();
+    m_host = host;
+    if (host == Host::statusNotifier) {
+        m_item = new StatusNotifierItem(m_bus, m_menu.get(), this);
+        connect(m_item, &StatusNotifierItem::activated, this, [this](const QPoint& at) {
+            // Hosts that do not know where they drew the item say (0, 0).
+            m_clickedAt = at.isNull() ? QRect() : QRect(at, QSize(1, 1));
+            emit activated();
+        });
+        m_item->setStatusTitle(StatusItem::shared().title());
+        if (!m_icon.isNull())
+            m_item->setIcon(m_icon);
+    } else if (host == Host::systemTray) {
         m_tray = new QSystemTrayIcon(this);
         // Hosts that hide items without a menu still show this one.
         m_tray->setContextMenu(m_menu.get());
+        m_tray->setToolTip(toolTip(StatusItem::shared().title()));
+        if (!m_icon.isNull())
+            m_tray->setIcon(m_icon);
         connect(m_tray, &QSystemTrayIcon::activated, this,
                 [this](QSystemTrayIcon::ActivationReason reason) {
                     if (reason == QSystemTrayIcon::Trigger ||
@@ -30,16 +94,8 @@ TrayController::TrayController(ActivityManager& manager, QObject* parent)
                         emit activated();
                 });
     }
-    connect(&StatusItem::shared(), &StatusItem::titleChanged, this, &TrayController::titleChanged);
-    titleChanged(StatusItem::shared().title());
-}
-
-TrayController::~TrayController() = default;
-
-bool TrayController::isAvailable()
-{
-    return StatusNotifierItem::isWatcherPresent(QDBusConnection::sessionBus()) ||
-           QSystemTrayIcon::isSystemTrayAvailable();
+    if (m_shown)
+        show();
 }
 
 void TrayController::buildMenu()
@@ -68,6 +124,7 @@ void TrayController::buildMenu()
 
 void TrayController::show()
 {
+    m_shown = true;
     if (m_item)
         m_item->show();
     if (m_tray)
@@ -76,8 +133,9 @@ void TrayController::show()
 
 QRect TrayController::iconGeometry() const
 {
-    // A StatusNotifierItem never learns where the host draws it.
-    return m_tray ? m_tray->geometry() : QRect();
+    if (m_tray && m_tray->geometry().isValid())
+        return m_tray->geometry();
+    return m_clickedAt;
 }
 
 std::tuple<int, bool, bool> TrayController::iconState() const
@@ -92,7 +150,7 @@ std::tuple<int, bool, bool> TrayController::iconState() const
 void TrayController::titleChanged(const QString& title)
 {
     if (m_tray)
-        m_tray->setToolTip(QStringLiteral("Zestra") + title);
+        m_tray->setToolTip(toolTip(title));
     if (m_item)
         m_item->setStatusTitle(title);
     refreshIcon();

@@ -3,12 +3,14 @@
 #include <memory>
 #include <tuple>
 
+#include <QDBusConnection>
 #include <QIcon>
 #include <QObject>
 #include <QRect>
 
 class ActivityManager;
 class QAction;
+class QDBusServiceWatcher;
 class QMenu;
 class QSystemTrayIcon;
 class StatusNotifierItem;
@@ -18,14 +20,24 @@ class StatusNotifierItem;
 // (once a minute while counting), since some tray hosts flicker on every change. When a
 // StatusNotifierWatcher runs, the item is our own StatusNotifierItem, which also shows the
 // title as a text label; otherwise it is a QSystemTrayIcon. Never both: that would show two.
+// The choice follows the watcher: panels usually start after us at login, and may restart.
 class TrayController : public QObject {
     Q_OBJECT
 public:
+    enum class Host { none, statusNotifier, systemTray };
+
     explicit TrayController(ActivityManager& manager, QObject* parent = nullptr);
+    // The watcher is looked for on `bus`.
+    TrayController(ActivityManager& manager, QDBusConnection bus, QObject* parent = nullptr);
     ~TrayController() override;
 
-    static bool isAvailable();
+    Host host() const { return m_host; }
+    // Some tray shows the item.
+    bool isAvailable() const { return m_host != Host::none; }
+    StatusNotifierItem* statusNotifierItem() const { return m_item; }
     void show();
+    // Where the icon was last seen: the XEmbed icon's geometry, or the point a
+    // StatusNotifierItem host gave with its last click (1x1); invalid when unknown.
     QRect iconGeometry() const;
     QMenu* menu() const { return m_menu.get(); }
     // What the icon shows now: minutes left (-1 before the first start), phase, paused.
@@ -35,6 +47,8 @@ public:
 
 signals:
     void activated();
+    // The tray went away or came back: `host()` tells which one shows the item now.
+    void hostChanged();
     void preferencesRequested();
     void aboutRequested();
     void toggleRequested();
@@ -45,13 +59,20 @@ signals:
 
 private:
     void buildMenu();
+    void watcherOwnerChanged(const QString& newOwner);
+    void useHost(Host host);
     void titleChanged(const QString& title);
     void refreshIcon();
 
     ActivityManager& m_manager;
+    QDBusConnection m_bus;
     std::unique_ptr<QMenu> m_menu;
+    QDBusServiceWatcher* m_watcher = nullptr;
+    Host m_host = Host::none;
     QSystemTrayIcon* m_tray = nullptr;
     StatusNotifierItem* m_item = nullptr;
+    bool m_shown = false;
+    QRect m_clickedAt;
     QAction* m_toggle = nullptr;
     QIcon m_icon;
     std::tuple<int, bool, bool> m_shownState{-2, false, false};

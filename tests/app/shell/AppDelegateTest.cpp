@@ -1,13 +1,25 @@
 #include <gtest/gtest.h>
 
-#include <QCoreApplication>
+#include <QAction>
+#include <QApplication>
+#include <QDBusConnection>
+#include <QDBusMessage>
+#include <QDBusPendingCall>
+#include <QLineEdit>
+#include <QMenu>
+#include <QScreen>
+#include <QTest>
+#include <QTimer>
 
 #include "Console.h"
 #include "dispatch/SerialQueue.h"
 #include "services/Handoff.h"
+#include "services/TimerControlService.h"
 #include "settings/Settings.h"
 #include "shell/AppDelegate.h"
+#include "shell/FakeStatusNotifierHost.h"
 #include "shell/PopoverWindow.h"
+#include "shell/StatusNotifierItem.h"
 #include "shell/TrayController.h"
 #include "store/DataController.h"
 #include "support/ManualClock.h"
@@ -32,13 +44,9 @@ protected:
         store = std::make_unique<DataController>(env->dataDirectory());
         manager = std::make_unique<ActivityManager>(
             *store, [this](const QString& name) { sounds.append(name); });
-        AppDelegate::Services services;
-        services.store = store.get();
-        services.manager = manager.get();
         MessageBox::setPresenter(
             [this](const MessageBox::Alert& alert) { alerts.append(alert.message); });
-        services.exit = [this] { exited = true; };
-        app = std::make_unique<AppDelegate>(services);
+        app = std::make_unique<AppDelegate>(AppDelegate::Services{store.get(), manager.get()});
     }
 
     void TearDown() override
@@ -75,7 +83,6 @@ protected:
     std::unique_ptr<AppDelegate> app;
     QStringList sounds;
     QStringList alerts;
-    bool exited = false;
 };
 
 TEST_F(AppDelegateTest, LaunchOpensThePopoverAndStartsTheCountdown)
@@ -196,24 +203,179 @@ TEST_F(AppDelegateTest, TaskbarEntryKeepsThePopoverAnOrdinaryWindow)
     EXPECT_TRUE(app->settingsWindow()->isVisible());
 }
 
-TEST_F(AppDelegateTest, QuitSavesAndLeaves)
+TEST_F(AppDelegateTest, EscapeClosesThePopover)
 {
     app->applicationDidFinishLaunching();
-    app->quit();
-    EXPECT_TRUE(exited);
-    EXPECT_FALSE(store->hasChanges());
+    ASSERT_TRUE(app->isPopoverShown());
+    QTest::keyClick(app->popover(), Qt::Key_Escape);
+    EXPECT_FALSE(app->isPopoverShown());
+
+    app->tooglePopover();
+    ASSERT_TRUE(app->isPopoverShown());
+    QTest::keyClick(app->activityPanel(), Qt::Key_Escape);
+    EXPECT_FALSE(app->isPopoverShown());
 }
 
-TEST(PopoverPlacement, HangsBelowTheIconOrInTheTopRightCorner)
+// The tray as panels have it at login: the watcher comes after Zestra, and may go and return.
+class TrayHostTest : public AppDelegateTest {
+protected:
+    static QString busAddress() { return qEnvironmentVariable("DBUS_SESSION_BUS_ADDRESS"); }
+
+    static bool trayIs(AppDelegate& app, TrayController::Host host)
+    {
+        return processEventsUntil([&app, host] { return app.tray()->host() == host; });
+    }
+};
+
+TEST_F(TrayHostTest, LaunchShowsThePopoverWithoutTakingTheKeyboard)
 {
-    const QRect screen(0, 0, 1280, 800);
-    const QSize size(320, 440);
-    EXPECT_EQ(PopoverWindow::placement(size, QRect(1000, 0, 24, 24), screen), QPoint(852, 32));
-    // A panel at the bottom: the popover opens upwards.
-    EXPECT_EQ(PopoverWindow::placement(size, QRect(1000, 776, 24, 24), screen).y(), 776 - 8 - 440);
-    // An icon at the right edge keeps the popover on screen.
-    EXPECT_EQ(PopoverWindow::placement(size, QRect(1270, 0, 10, 24), screen).x(), 1280 - 320 - 8);
-    EXPECT_EQ(PopoverWindow::placement(size, QRect(), screen), QPoint(1280 - 320 - 8, 8));
+    FakeStatusNotifierHost host(busAddress());
+    ASSERT_TRUE(host.isReady());
+    // The user is typing in another application's window when Zestra starts.
+    QLineEdit editor;
+    editor.show();
+    editor.activateWindow();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(&editor));
+
+    app->applicationDidFinishLaunching();
+    settle();
+    ASSERT_EQ(app->tray()->host(), TrayController::Host::statusNotifier);
+    ASSERT_TRUE(app->isPopoverShown());
+    EXPECT_FALSE(app->popover()->isOrdinaryWindow());
+    // A popup would take every key press of the application.
+    EXPECT_FALSE(app->popover()->isPopup());
+    EXPECT_EQ(QApplication::activePopupWidget(), nullptr);
+
+    QTest::keyClick(editor.windowHandle(), Qt::Key_Space);
+    EXPECT_EQ(editor.text(), QStringLiteral(" "));
+    EXPECT_TRUE(activity().isRunning());
+
+    // A click on the tray icon is the user asking: then it drops down as a popup.
+    app->tooglePopover();
+    app->tooglePopover();
+    EXPECT_TRUE(app->isPopoverShown());
+    EXPECT_TRUE(app->popover()->isPopup());
+}
+
+TEST_F(TrayHostTest, TheItemFollowsTheWatcherAsItComesAndGoes)
+{
+    app->applicationDidFinishLaunching();
+    // No tray of any kind yet: the popover is an ordinary window, shown.
+    ASSERT_EQ(app->tray()->host(), TrayController::Host::none);
+    EXPECT_TRUE(app->popover()->isOrdinaryWindow());
+
+    auto host = std::make_unique<FakeStatusNotifierHost>(busAddress());
+    ASSERT_TRUE(host->isReady());
+    ASSERT_TRUE(trayIs(*app, TrayController::Host::statusNotifier));
+    ASSERT_TRUE(processEventsUntil([&host] { return host->registered().size() == 1; }));
+    EXPECT_EQ(host->registered().constFirst(), app->tray()->statusNotifierItem()->serviceName());
+    EXPECT_FALSE(app->popover()->isOrdinaryWindow());
+
+    // The panel goes away: no XEmbed tray on this platform either, so back to the window.
+    app->popover()->hide();
+    host.reset();
+    ASSERT_TRUE(trayIs(*app, TrayController::Host::none));
+    EXPECT_TRUE(app->popover()->isOrdinaryWindow());
+    EXPECT_TRUE(app->isPopoverShown());
+    EXPECT_FALSE(app->popover()->isPopup());
+
+    // And it comes back: the new watcher gets the item too.
+    host = std::make_unique<FakeStatusNotifierHost>(busAddress());
+    ASSERT_TRUE(host->isReady());
+    ASSERT_TRUE(processEventsUntil([&host] { return host->registered().size() == 1; }));
+    EXPECT_EQ(app->tray()->host(), TrayController::Host::statusNotifier);
+    EXPECT_FALSE(app->popover()->isOrdinaryWindow());
+}
+
+TEST_F(TrayHostTest, AClickOnTheItemOpensThePopoverBesideIt)
+{
+    auto host = std::make_unique<FakeStatusNotifierHost>(busAddress());
+    ASSERT_TRUE(host->isReady());
+    app->applicationDidFinishLaunching();
+    ASSERT_EQ(app->tray()->host(), TrayController::Host::statusNotifier);
+    app->popover()->hide();
+
+    // A click near the bottom-left corner, as on a panel at the bottom of the screen.
+    const QRect area = QGuiApplication::primaryScreen()->availableGeometry();
+    const QPoint click(area.left() + 20, area.bottom() - 4);
+    QDBusMessage activate = QDBusMessage::createMethodCall(
+        app->tray()->statusNotifierItem()->serviceName(), StatusNotifierItem::kItemPath,
+        QStringLiteral("org.kde.StatusNotifierItem"), QStringLiteral("Activate"));
+    activate << click.x() << click.y();
+    ASSERT_EQ(host->call(activate).type(), QDBusMessage::ReplyMessage);
+    ASSERT_TRUE(processEventsUntil([this] { return app->isPopoverShown(); }));
+
+    const QRect popover = app->popover()->geometry();
+    EXPECT_TRUE(area.contains(popover)) << popover.x() << "," << popover.y();
+    EXPECT_LT(popover.bottom(), click.y());
+    EXPECT_TRUE(popover.left() <= click.x() && click.x() <= popover.right()) << popover.x();
+}
+
+// Quitting for real: the application's event loop runs and must return, whatever windows
+// are open. A loop that does not return within the guard's time fails the test.
+class QuitTest : public AppDelegateTest {
+protected:
+    // Opens the settings and About windows, runs `ask` inside the event loop, and tells
+    // whether the loop returned by itself.
+    bool quitsWithWindowsOpen(const std::function<void()>& ask)
+    {
+        app->applicationDidFinishLaunching();
+        settle();
+        app->doPreferencesMenuAction();
+        app->doAboutMenuAction();
+        bool guardFired = false;
+        QTimer guard;
+        guard.setSingleShot(true);
+        QObject::connect(&guard, &QTimer::timeout, [&guardFired] {
+            guardFired = true;
+            QCoreApplication::exit(1);
+        });
+        guard.start(10000);
+        QTimer::singleShot(0, ask);
+        const int code = QApplication::exec();
+        return code == 0 && !guardFired;
+    }
+
+    void relaunch()
+    {
+        app.reset();
+        app = std::make_unique<AppDelegate>(AppDelegate::Services{store.get(), manager.get()});
+    }
+};
+
+TEST_F(QuitTest, EveryWayOfQuittingEndsTheEventLoop)
+{
+    const struct {
+        const char* name;
+        std::function<void(AppDelegate&)> ask;
+    } ways[] = {
+        {"Ctrl+Q in the panel",
+         [](AppDelegate& app) {
+             // What the shortcut triggers.
+             for (QAction* action : app.activityPanel()->actions())
+                 if (action->shortcut() == QKeySequence(Qt::CTRL | Qt::Key_Q))
+                     action->trigger();
+         }},
+        {"Quit in the tray menu",
+         [](AppDelegate& app) { app.tray()->menu()->actions().constLast()->trigger(); }},
+        {"Quit over the bus",
+         [](AppDelegate&) {
+             QDBusConnection::sessionBus().asyncCall(QDBusMessage::createMethodCall(
+                 QLatin1String(TimerControlService::serviceName),
+                 QLatin1String(TimerControlService::objectPath),
+                 QLatin1String(TimerControlService::interfaceName), QStringLiteral("Quit")));
+         }},
+    };
+    for (const auto& way : ways) {
+        SCOPED_TRACE(way.name);
+        relaunch();
+        TimerControlService control;
+        ASSERT_TRUE(control.start(*app));
+        AppDelegate& delegate = *app;
+        EXPECT_TRUE(quitsWithWindowsOpen([&way, &delegate] { way.ask(delegate); }));
+        // The shutdown ran before the loop ended.
+        EXPECT_FALSE(store->hasChanges());
+    }
 }
 
 } // namespace

@@ -1,12 +1,9 @@
 #include <gtest/gtest.h>
 
 #include <memory>
-#include <mutex>
-#include <optional>
 
 #include <QAction>
 #include <QDBusConnection>
-#include <QDBusContext>
 #include <QDBusMessage>
 #include <QDBusObjectPath>
 #include <QDBusVariant>
@@ -14,8 +11,8 @@
 #include <QMenu>
 #include <QPixmap>
 #include <QSignalSpy>
-#include <QThread>
 
+#include "shell/FakeStatusNotifierHost.h"
 #include "shell/StatusNotifierItem.h"
 #include "shell/StatusNotifierTypes.h"
 #include "support/PrivateBus.h"
@@ -25,143 +22,6 @@ namespace {
 
 const QString kItemInterface = QStringLiteral("org.kde.StatusNotifierItem");
 const QString kMenuInterface = QStringLiteral("com.canonical.dbusmenu");
-
-struct HostState {
-    std::mutex mutex;
-    QStringList registered;
-    QStringList labels;
-    std::optional<QDBusMessage> reply;
-};
-
-} // namespace
-
-// The watcher and the host in one: it takes registrations, hears label changes and, from
-// its own thread, calls the item as a panel would.
-class FakeWatcherObject : public QObject, protected QDBusContext {
-    Q_OBJECT
-    Q_CLASSINFO("D-Bus Interface", "org.kde.StatusNotifierWatcher")
-public:
-    explicit FakeWatcherObject(std::shared_ptr<HostState> state)
-        : m_state(std::move(state))
-    {}
-
-public slots:
-    void RegisterStatusNotifierItem(const QString& service)
-    {
-        std::lock_guard lock(m_state->mutex);
-        m_state->registered.append(service);
-    }
-    void labelChanged(const QString& label, const QString& guide)
-    {
-        std::lock_guard lock(m_state->mutex);
-        m_state->labels.append(label + u'|' + guide);
-    }
-
-private:
-    std::shared_ptr<HostState> m_state;
-};
-
-namespace {
-
-class FakeHost {
-public:
-    explicit FakeHost(const QString& address)
-        : m_object(std::make_unique<FakeWatcherObject>(m_state))
-    {
-        m_object->moveToThread(&m_thread);
-        m_thread.start();
-        QMetaObject::invokeMethod(
-            m_object.get(),
-            [this, address] {
-                QDBusConnection bus = QDBusConnection::connectToBus(address, kConnection);
-                m_ready = bus.isConnected() &&
-                          bus.registerObject(QStringLiteral("/StatusNotifierWatcher"),
-                                             m_object.get(), QDBusConnection::ExportAllSlots) &&
-                          bus.registerService(StatusNotifierItem::kWatcherService);
-            },
-            Qt::BlockingQueuedConnection);
-    }
-
-    ~FakeHost()
-    {
-        QMetaObject::invokeMethod(
-            m_object.get(), [] { QDBusConnection::disconnectFromBus(kConnection); },
-            Qt::BlockingQueuedConnection);
-        m_thread.quit();
-        m_thread.wait();
-    }
-
-    bool isReady() const { return m_ready; }
-
-    QStringList registered() const
-    {
-        std::lock_guard lock(m_state->mutex);
-        return m_state->registered;
-    }
-
-    QStringList labels() const
-    {
-        std::lock_guard lock(m_state->mutex);
-        return m_state->labels;
-    }
-
-    bool watchLabels(const QString& service)
-    {
-        bool connected = false;
-        QMetaObject::invokeMethod(
-            m_object.get(),
-            [this, service, &connected] {
-                // QtDBus names the receiving slot only by its signature.
-                connected = QDBusConnection(kConnection)
-                                .connect(service, StatusNotifierItem::kItemPath, kItemInterface,
-                                         QStringLiteral("XAyatanaNewLabel"), m_object.get(),
-                                         SLOT(labelChanged(QString, QString)));
-            },
-            Qt::BlockingQueuedConnection);
-        return connected;
-    }
-
-    // Calls from the host's thread while this thread keeps serving the item.
-    QDBusMessage call(const QDBusMessage& message)
-    {
-        {
-            std::lock_guard lock(m_state->mutex);
-            m_state->reply.reset();
-        }
-        QMetaObject::invokeMethod(m_object.get(), [state = m_state, message] {
-            const QDBusMessage reply = QDBusConnection(kConnection).call(message);
-            std::lock_guard lock(state->mutex);
-            state->reply = reply;
-        });
-        processEventsUntil([this] {
-            std::lock_guard lock(m_state->mutex);
-            return m_state->reply.has_value();
-        });
-        std::lock_guard lock(m_state->mutex);
-        return m_state->reply.value_or(QDBusMessage());
-    }
-
-    QVariant property(const QString& service, const QString& path, const QString& interface,
-                      const QString& name)
-    {
-        QDBusMessage get = QDBusMessage::createMethodCall(
-            service, path, QStringLiteral("org.freedesktop.DBus.Properties"),
-            QStringLiteral("Get"));
-        get << interface << name;
-        const QDBusMessage reply = call(get);
-        if (reply.type() != QDBusMessage::ReplyMessage || reply.arguments().isEmpty())
-            return {};
-        return reply.arguments().constFirst().value<QDBusVariant>().variant();
-    }
-
-private:
-    static inline const QString kConnection = QStringLiteral("fake-status-notifier-host");
-
-    std::shared_ptr<HostState> m_state = std::make_shared<HostState>();
-    QThread m_thread;
-    std::unique_ptr<FakeWatcherObject> m_object;
-    bool m_ready = false;
-};
 
 template <typename T> T decode(const QVariant& value)
 {
@@ -173,7 +33,7 @@ protected:
     void SetUp() override
     {
         ASSERT_TRUE(bus.isRunning());
-        host = std::make_unique<FakeHost>(bus.address());
+        host = std::make_unique<FakeStatusNotifierHost>(bus.address());
         ASSERT_TRUE(host->isReady());
         connection = QDBusConnection::connectToBus(bus.address(), kConnection);
         ASSERT_TRUE(connection.isConnected());
@@ -217,7 +77,7 @@ protected:
     static inline const QString kConnection = QStringLiteral("status-notifier-item-test");
 
     PrivateBus bus;
-    std::unique_ptr<FakeHost> host;
+    std::unique_ptr<FakeStatusNotifierHost> host;
     QDBusConnection connection{QString()};
     QMenu menu;
     QAction* pause = nullptr;
@@ -296,7 +156,9 @@ TEST_F(StatusNotifierItemTest, ActivateOpensThePopover)
                                        kItemInterface, QStringLiteral("Activate"));
     call << 10 << 20;
     EXPECT_EQ(host->call(call).type(), QDBusMessage::ReplyMessage);
-    EXPECT_EQ(activated.size(), 1);
+    ASSERT_EQ(activated.size(), 1);
+    // Where the host says the click was, so the popover opens beside the icon.
+    EXPECT_EQ(activated.constFirst().constFirst().toPoint(), QPoint(10, 20));
 }
 
 TEST_F(StatusNotifierItemTest, TheMenuListsTheActionsAndRunsAClickedOne)
@@ -342,5 +204,3 @@ TEST_F(StatusNotifierItemTest, AboutToShowLetsTheOwnerRefreshTexts)
 }
 
 } // namespace
-
-#include "StatusNotifierItemTest.moc"
