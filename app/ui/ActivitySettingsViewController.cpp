@@ -4,11 +4,13 @@
 
 #include <QFrame>
 #include <QGuiApplication>
+#include <QKeyEvent>
 #include <QPushButton>
 #include <QScreen>
 #include <QVBoxLayout>
 
 #include "store/Localization.h"
+#include "ui/ButtonKeys.h"
 #include "ui/PanelActions.h"
 
 namespace {
@@ -19,7 +21,7 @@ QFrame#box { background: #FFFFFF; border: none; }
 QFrame#separator { background: #ebebeb; border: none; }
 QPushButton {
     background: #ffffff; color: #313131; border: none; border-radius: 5px;
-    padding: 7px 12px; text-align: left;
+    padding: 7px 12px; text-align: left; outline: none;
 }
 QPushButton:hover, QPushButton:pressed, QPushButton:focus { background: #ebebeb; }
 QPushButton:disabled { color: #999999; background: #ffffff; }
@@ -49,7 +51,9 @@ void addSeparator(QVBoxLayout* outer, QWidget* parent)
 QPushButton* addButton(QFrame* box, const char* key)
 {
     auto* button = new QPushButton(Localization::text(key), box);
+    button->setAccessibleName(button->text());
     button->setFocusPolicy(Qt::TabFocus);
+    ButtonKeys::install(button);
     button->setCursor(Qt::PointingHandCursor);
     box->layout()->addWidget(button);
     return button;
@@ -100,8 +104,19 @@ ActivitySettingsViewController::ActivitySettingsViewController(PanelActions& act
 
 void ActivitySettingsViewController::refresh()
 {
-    buttonToogleTimer->setText(Localization::text(m_actions.toggleTitleKey()));
+    setToggleTitle();
     buttonSkipFreeTime->setEnabled(m_actions.canSkipFreeTime());
+}
+
+void ActivitySettingsViewController::setToggleTitle()
+{
+    buttonToogleTimer->setText(Localization::text(m_actions.toggleTitleKey()));
+    buttonToogleTimer->setAccessibleName(buttonToogleTimer->text());
+}
+
+void ActivitySettingsViewController::focusFirstButton()
+{
+    buttonToogleTimer->setFocus(Qt::TabFocusReason);
 }
 
 void ActivitySettingsViewController::popup(QWidget* anchor)
@@ -123,6 +138,16 @@ void ActivitySettingsViewController::showEvent(QShowEvent* event)
     QWidget::showEvent(event);
 }
 
+void ActivitySettingsViewController::keyPressEvent(QKeyEvent* event)
+{
+    // The arrows walk the menu as they do a native one.
+    if (event->key() == Qt::Key_Down || event->key() == Qt::Key_Up) {
+        focusNextPrevChild(event->key() == Qt::Key_Down);
+        return;
+    }
+    QWidget::keyPressEvent(event);
+}
+
 void ActivitySettingsViewController::doResetTimer()
 {
     m_actions.resetTimer(true);
@@ -132,7 +157,7 @@ void ActivitySettingsViewController::doResetTimer()
 void ActivitySettingsViewController::doToggleTimer()
 {
     m_actions.toggleTimer();
-    buttonToogleTimer->setText(Localization::text(m_actions.toggleTitleKey()));
+    setToggleTitle();
     close();
 }
 

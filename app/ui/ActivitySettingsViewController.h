@@ -17,6 +17,8 @@ public:
     void refresh();
     // Opens with its top right corner under the anchor's bottom right corner.
     void popup(QWidget* anchor);
+    // For a menu opened from the keyboard.
+    void focusFirstButton();
 
     QPushButton* buttonResetTimer = nullptr;
     QPushButton* buttonToogleTimer = nullptr;
@@ -30,8 +32,10 @@ public:
 
 protected:
     void showEvent(QShowEvent* event) override;
+    void keyPressEvent(QKeyEvent* event) override;
 
 private:
+    void setToggleTitle();
     void doResetTimer();
     void doToggleTimer();
     void doResetSession();

@@ -19,6 +19,7 @@
 #include "timer/ActivityManager.h"
 #include "ui/ActivitySettingsViewController.h"
 #include "ui/ActivityView.h"
+#include "ui/ButtonKeys.h"
 #include "ui/SessionView.h"
 
 namespace {
@@ -32,13 +33,18 @@ ActivityViewController { background: #FFFFFF; }
 QWidget#headerView { background: #ebebeb; }
 QWidget#footerView { background: #F9F9F9; border-top: 1px solid #ebebeb; }
 QLabel#headerTitle { color: #313131; }
-QToolButton { border: none; border-radius: 6px; background: transparent; padding: 5px; }
+QToolButton {
+    border: 2px solid transparent; border-radius: 7px; background: transparent; padding: 3px;
+}
 QToolButton:hover { background: rgba(49, 49, 49, 0.08); }
 QToolButton:pressed { background: rgba(49, 49, 49, 0.16); }
+QToolButton:focus { border-color: #59b6e8; }
 QPushButton#buttonSelectedTask {
-    border: none; border-radius: 6px; background: transparent; padding: 4px 10px;
+    border: 2px solid transparent; border-radius: 7px; background: transparent;
+    padding: 2px 8px; outline: none;
 }
 QPushButton#buttonSelectedTask:hover { background: #F9F9F9; }
+QPushButton#buttonSelectedTask:focus { border-color: #59b6e8; }
 )";
 
 QIcon tintedIcon(const char* image)
@@ -59,7 +65,8 @@ ActivityViewController::ActivityViewController(ActivityManager& manager, QWidget
     setObjectName(QStringLiteral("ActivityViewController"));
     setAttribute(Qt::WA_StyledBackground);
     setStyleSheet(QLatin1String(panelStyle));
-    setFocusPolicy(Qt::StrongFocus);
+    // Holds the focus for the shortcuts when no control has it, but is no Tab stop of its own.
+    setFocusPolicy(Qt::ClickFocus);
     resize(panelWidth, panelHeight);
     setMinimumSize(panelWidth, panelHeight);
 
@@ -69,6 +76,12 @@ ActivityViewController::ActivityViewController(ActivityManager& manager, QWidget
     layout->addWidget(buildHeader());
     layout->addWidget(buildRings(), 1);
     layout->addWidget(buildFooter());
+    // Top to bottom, then along the footer as it reads.
+    QWidget* order[] = {buttonActivitySettings, activityPomodoro, buttonSelectedTask,
+                        buttonBitacora,         buttonReport,     buttonThief,
+                        buttonSettings,         buttonAbout,      buttonQuit};
+    for (size_t i = 1; i < std::size(order); ++i)
+        setTabOrder(order[i - 1], order[i]);
 
     actionSwitchTimer = addShortcut(QKeySequence(Qt::Key_Space), [this] {
         m_actions.switchTimer(activityPomodoro->activityState() == ActivityView::State::running);
@@ -164,7 +177,9 @@ QWidget* ActivityViewController::buildTaskView()
 
     buttonSelectedTask = new QPushButton(taskView);
     buttonSelectedTask->setObjectName(QStringLiteral("buttonSelectedTask"));
-    buttonSelectedTask->setFocusPolicy(Qt::NoFocus);
+    buttonSelectedTask->setFocusPolicy(Qt::TabFocus);
+    buttonSelectedTask->setAccessibleDescription(Localization::text("ACTIVITY_TASK_ACCESSIBLE"));
+    ButtonKeys::install(buttonSelectedTask);
     buttonSelectedTask->setCursor(Qt::PointingHandCursor);
     QFont font = buttonSelectedTask->font();
     font.setPointSize(13);
@@ -230,7 +245,9 @@ QToolButton* ActivityViewController::iconButton(QWidget* parent, const char* ima
     button->setIconSize(QSize(18, 18));
     button->setToolTip(Localization::text(tooltipKey));
     button->setAccessibleName(Localization::text(tooltipKey));
-    button->setFocusPolicy(Qt::NoFocus);
+    // Tab only: a click leaves no ring behind.
+    button->setFocusPolicy(Qt::TabFocus);
+    ButtonKeys::install(button);
     button->setCursor(Qt::PointingHandCursor);
     button->setAutoRaise(true);
     return button;
@@ -269,10 +286,13 @@ void ActivityViewController::drawTaskButton()
     buttonSelectedTask->setText(
         buttonSelectedTask->fontMetrics().elidedText(m_taskTitle, Qt::ElideRight, room));
     buttonSelectedTask->setToolTip(m_taskTitle);
+    buttonSelectedTask->setAccessibleName(m_taskTitle);
 }
 
 void ActivityViewController::showTaskList()
 {
+    // Coming back, the keyboard carries on from the task button.
+    m_returnFocus = buttonSelectedTask->hasFocus() ? buttonSelectedTask : nullptr;
     if (auto* delegate = m_transitionDelegate.get())
         delegate->showTaskList();
 }
@@ -281,8 +301,12 @@ void ActivityViewController::showActivitySettings()
 {
     if (m_popover)
         m_popover->close();
+    // The header button takes focus from the keyboard only, so the menu opens ready for it.
+    const bool fromKeyboard = buttonActivitySettings->hasFocus();
     m_popover = new ActivitySettingsViewController(m_actions, this);
     m_popover->popup(buttonActivitySettings);
+    if (fromKeyboard)
+        m_popover->focusFirstButton();
 }
 
 void ActivityViewController::taskChosen(const QString& name)
@@ -306,7 +330,11 @@ void ActivityViewController::taskNameChanged(const QString& oldName, const QStri
 void ActivityViewController::showEvent(QShowEvent* event)
 {
     QWidget::showEvent(event);
-    setFocus();
+    if (m_returnFocus && m_returnFocus->isVisible())
+        m_returnFocus->setFocus(Qt::OtherFocusReason);
+    else
+        setFocus();
+    m_returnFocus = nullptr;
 }
 
 void ActivityViewController::resizeEvent(QResizeEvent* event)

@@ -26,8 +26,9 @@ class SessionView;
 // a menu of timer actions and the buttons that open the application's windows. The windows
 // are the application's: the panel only asks for them.
 //
-// Keyboard: Space starts or pauses, Ctrl+R restarts the phase, Ctrl+Shift+S resets the
-// session and Ctrl+Shift+G the goal (all silent); Ctrl+, asks for the settings, Ctrl+Q quits.
+// Keyboard: Tab walks the controls, and Return or Space works the one with the focus; elsewhere
+// Space starts or pauses, Ctrl+R restarts the phase, Ctrl+Shift+S resets the session and
+// Ctrl+Shift+G the goal (all silent); Ctrl+, asks for the settings, Ctrl+Q quits.
 class ActivityViewController : public QWidget, public TaskManagerDelegate {
     Q_OBJECT
 public:
@@ -99,6 +100,8 @@ private:
     PanelActions m_actions;
     WeakDelegate<ContainerTransitionDelegate> m_transitionDelegate;
     QPointer<ActivitySettingsViewController> m_popover;
+    // The control to give the focus back to when the panel shows again.
+    QPointer<QWidget> m_returnFocus;
     std::optional<QString> m_taskName;
     QString m_taskTitle;
     QPropertyAnimation* m_taskFade = nullptr;

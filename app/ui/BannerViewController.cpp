@@ -5,6 +5,7 @@
 #include <QPushButton>
 
 #include "ColorHelpers.h"
+#include "store/Localization.h"
 #include "ui/SvgPixmap.h"
 
 BannerViewController::BannerViewController(QWidget* parent)
@@ -36,8 +37,9 @@ BannerViewController::BannerViewController(QWidget* parent)
     m_buttonClose->setFixedSize(28, 28);
     m_buttonClose->setFlat(true);
     m_buttonClose->setCursor(Qt::PointingHandCursor);
+    // Out of the Tab order: the banner lies outside the popover while hidden.
     m_buttonClose->setFocusPolicy(Qt::NoFocus);
-    m_buttonClose->setAccessibleName(QStringLiteral("Close"));
+    m_buttonClose->setAccessibleName(Localization::text("CONTAINER_BUTTON_CLOSE"));
     m_buttonClose->setStyleSheet(
         QStringLiteral("QPushButton { border: none; border-radius: 14px; background: transparent; }"
                        "QPushButton:hover { background: rgba(255, 255, 255, 40); }"

@@ -8,6 +8,7 @@
 
 #include "ColorHelpers.h"
 #include "store/Localization.h"
+#include "ui/ButtonKeys.h"
 #include "ui/SvgPixmap.h"
 
 namespace {
@@ -40,12 +41,15 @@ MessageViewController::MessageViewController(QWidget* parent)
     m_buttonClose->setIconSize(closeIconSize);
     m_buttonClose->setFixedSize(30, 30);
     m_buttonClose->setCursor(Qt::PointingHandCursor);
-    m_buttonClose->setFocusPolicy(Qt::NoFocus);
-    m_buttonClose->setAccessibleName(QStringLiteral("Close"));
+    m_buttonClose->setFocusPolicy(Qt::TabFocus);
+    m_buttonClose->setAccessibleName(Localization::text("CONTAINER_BUTTON_CLOSE"));
+    ButtonKeys::install(m_buttonClose);
     m_buttonClose->setStyleSheet(
-        QStringLiteral("QPushButton { border: none; border-radius: 15px; background: transparent; }"
+        QStringLiteral("QPushButton { border: 2px solid transparent; outline: none; "
+                       "border-radius: 15px; background: transparent; }"
                        "QPushButton:hover { background: #f0f0f0; }"
-                       "QPushButton:pressed { background: #e4e4e4; }"));
+                       "QPushButton:pressed { background: #e4e4e4; }"
+                       "QPushButton:focus { border-color: #59b6e8; }"));
     connect(m_buttonClose, &QPushButton::clicked, this,
             &MessageViewController::handleCloseButtonClick);
 
@@ -72,12 +76,17 @@ MessageViewController::MessageViewController(QWidget* parent)
     m_buttonCallToAction->setFixedHeight(callToActionHeight);
     m_buttonCallToAction->setMinimumWidth(200);
     m_buttonCallToAction->setCursor(Qt::PointingHandCursor);
+    m_buttonCallToAction->setFocusPolicy(Qt::TabFocus);
+    ButtonKeys::install(m_buttonCallToAction);
     // The rounded background is the clip: nothing is painted outside the pill.
     m_buttonCallToAction->setStyleSheet(
-        QStringLiteral("QPushButton { color: #ffffff; background: #ff2d55; border: none;"
-                       " border-radius: %1px; padding: 0 28px; }"
-                       "QPushButton:hover { background: #ff4468; }"
-                       "QPushButton:pressed { background: #e0244a; }")
+        QStringLiteral(
+            "QPushButton { color: #ffffff; background: #ff2d55; border: none; outline: none;"
+            " border-radius: %1px; padding: 0 28px; }"
+            "QPushButton:hover { background: #ff4468; }"
+            "QPushButton:pressed { background: #e0244a; }"
+            // On the pink, a white ring inside the edge.
+            "QPushButton:focus { border: 2px solid #ffffff; }")
             .arg(callToActionRadius));
     m_buttonCallToAction->hide();
     connect(m_buttonCallToAction, &QPushButton::clicked, this,
@@ -115,6 +124,7 @@ void MessageViewController::configure(Kind kind)
                 delegate->showActivity();
         };
         m_buttonCallToAction->setText(Localization::text("MESSAGE_CTA_WELCOME"));
+        m_buttonCallToAction->setAccessibleName(m_buttonCallToAction->text());
         setHeroImage(QStringLiteral("EmptyWelcome"));
         m_labelTitle->setText(Localization::text("MESSAGE_TITLE_WELCOME"));
         m_labelDescription->setText(Localization::text("MESSAGE_TEXT_WELCOME"));

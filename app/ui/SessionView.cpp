@@ -31,6 +31,8 @@ void SessionView::setWorkSession(WorkSession* session)
 void SessionView::setTitle(const QString& title)
 {
     labelTitle->setText(title);
+    // Read out, though not a control: the count is only drawn.
+    setAccessibleName(title);
 }
 
 void SessionView::setUnitName(const QString& unitName)
@@ -77,6 +79,8 @@ void SessionView::showCount(int currentTask, int totalTasks)
 {
     labelQuantity->setText(QString::number(currentTask));
     labelTotal->setText(QStringLiteral("/ ") + QString::number(totalTasks));
+    setAccessibleDescription(labelQuantity->text() + QLatin1Char(' ') + labelTotal->text() +
+                             QLatin1Char(' ') + labelUnit->text());
     layoutLabels();
     update();
 }

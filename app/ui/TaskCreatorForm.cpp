@@ -50,13 +50,19 @@ bool TaskCreatorForm::edit(DataController& store, const QString& named)
     return true;
 }
 
+bool TaskCreatorForm::markerShown() const
+{
+    return !m_selectedColor || TaskInfo::colorFromRawValue(*m_selectedColor).has_value();
+}
+
 bool TaskCreatorForm::rebuildParameter()
 {
     // Blanks around a name are never meant to be part of it.
     const QString name = m_name.trimmed();
-    if (name.isEmpty() || !m_selectedColor)
+    if (name.isEmpty())
         return false;
-    TaskInfoParameter parameter(name, *m_selectedColor);
+    // What the user sees is what is saved: the marker stands on a colour even before a click.
+    TaskInfoParameter parameter(name, m_selectedColor.value_or(TaskInfo::rawValue(m_markerColor)));
     if (!m_description.isEmpty())
         parameter.taskDescription = m_description;
     m_parameter = parameter;
@@ -73,10 +79,20 @@ int TaskCreatorForm::charactersLeft() const
     return descriptionLimit - characters;
 }
 
-std::optional<TaskCreatorForm::Saved> TaskCreatorForm::save(DataController& store)
+std::optional<TaskCreatorForm::Saved> TaskCreatorForm::save(DataController& store, Refusal* refusal)
 {
-    if (!rebuildParameter())
+    const auto refuse = [refusal](Refusal why) -> std::optional<Saved> {
+        if (refusal)
+            *refusal = why;
         return std::nullopt;
+    };
+    if (!rebuildParameter())
+        return refuse(Refusal::invalid);
+    // The catalogue would skip a second task of a name without a word, and a rename onto
+    // another task's name would leave two; both are refused here, where the user can be told.
+    const QString& name = m_parameter->name;
+    if (name != m_oldName && store.existsTaskInfo(name))
+        return refuse(Refusal::nameTaken);
     if (m_oldName)
         store.updateTaskInfo(*m_oldName, *m_parameter);
     else

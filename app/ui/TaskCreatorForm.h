@@ -20,6 +20,8 @@ public:
         std::optional<QString> oldName;
         QString newName;
     };
+    // Why a save did nothing: no name, or the name of another task.
+    enum class Refusal { invalid, nameTaken };
 
     QString name() const { return m_name; }
     QString description() const { return m_description; }
@@ -28,6 +30,8 @@ public:
     const std::optional<TaskInfoParameter>& taskinfoParameter() const { return m_parameter; }
     // The swatch the marker sits on; the first one when no colour is chosen.
     TaskInfo::Colors markerColor() const { return m_markerColor; }
+    // False for a stored colour that none of the swatches has.
+    bool markerShown() const;
 
     // Both texts as typed; the parameter is rebuilt.
     void setName(const QString& name);
@@ -38,14 +42,15 @@ public:
     // Clears, then fills the form from the stored task; false when there is no such task.
     bool edit(DataController& store, const QString& named);
 
-    // Valid with a name that is not blank and a chosen colour. An invalid form leaves the
-    // previous parameter in place.
+    // Valid with a name that is not blank; the colour is the one chosen or stored, else the
+    // one the marker shows. An invalid form leaves the previous parameter in place.
     bool rebuildParameter();
     // 140 less the characters of the description; negative past the limit.
     int charactersLeft() const;
 
-    // Adds the task, or replaces the one being edited; nothing when the form is not valid.
-    std::optional<Saved> save(DataController& store);
+    // Adds the task, or replaces the one being edited. Nothing when the form is not valid or
+    // the name is another task's, and `refusal` (when given) says which.
+    std::optional<Saved> save(DataController& store, Refusal* refusal = nullptr);
 
 private:
     QString m_name;

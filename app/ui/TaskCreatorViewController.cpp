@@ -9,16 +9,18 @@
 #include <QPlainTextEdit>
 #include <QPropertyAnimation>
 #include <QPushButton>
+#include <QStyle>
 #include <QVBoxLayout>
 
 #include "ColorHelpers.h"
 #include "store/Localization.h"
+#include "ui/ButtonKeys.h"
+#include "ui/ColorSwatch.h"
 #include "ui/SvgPixmap.h"
 #include "ui/TaskScreenHeader.h"
 
 namespace {
 
-constexpr int swatchSize = 28;
 constexpr int markerSize = 38;
 
 constexpr std::array<TaskInfo::Colors, 6> swatchColors = {
@@ -27,6 +29,11 @@ constexpr std::array<TaskInfo::Colors, 6> swatchColors = {
 
 constexpr std::array<const char*, 6> swatchNames = {"buttonRed",  "buttonOrange",   "buttonGrass",
                                                     "buttonAqua", "buttonLavander", "buttonPink"};
+
+// What a screen reader says for each swatch.
+constexpr std::array<const char*, 6> swatchKeys = {
+    "TASK_CREATOR_COLOR_RED",  "TASK_CREATOR_COLOR_ORANGE",   "TASK_CREATOR_COLOR_GRASS",
+    "TASK_CREATOR_COLOR_AQUA", "TASK_CREATOR_COLOR_LAVANDER", "TASK_CREATOR_COLOR_PINK"};
 
 // A ring around the chosen swatch.
 class MarkerView : public QWidget {
@@ -61,6 +68,14 @@ const QString fieldStyle =
                    " border-radius: 8px; padding: 6px 8px; selection-background-color: #59b6e8; }");
 const QString fieldFocusStyle =
     QStringLiteral(":focus { border: 1px solid #59b6e8; background-color: #ffffff; }");
+const QString fieldInvalidStyle =
+    QStringLiteral("[invalid=\"true\"] { border: 1px solid #f72020; }");
+const QString headerButtonStyle =
+    QStringLiteral("QPushButton { border: 2px solid transparent; border-radius: 8px; outline: none;"
+                   " color: #313131; padding: 4px 6px; background: transparent; }"
+                   "QPushButton:hover { background-color: #f0f0f0; }"
+                   "QPushButton:pressed { background-color: #e4e4e4; }"
+                   "QPushButton:focus { border-color: #59b6e8; }");
 const QString scrollBarStyle = QStringLiteral(
     "QScrollBar:vertical { width: 6px; background: transparent; margin: 2px 0; }"
     "QScrollBar::handle:vertical { background: #cfcfcf; border-radius: 3px; min-height: 20px; }"
@@ -77,6 +92,7 @@ TaskCreatorViewController::TaskCreatorViewController(DataController& store, QWid
     , m_labelTitle(new QLabel(m_viewSide))
     , m_labelTitleName(makeFieldTitle(this, "TASK_CREATOR_NAME"))
     , m_textfieldName(new QLineEdit(this))
+    , m_labelNameError(new QLabel(this))
     , m_labelTitleColor(makeFieldTitle(this, "TASK_CREATOR_COLOR"))
     , m_colors(new QWidget(this))
     , m_viewMarker(new MarkerView(m_colors))
@@ -98,11 +114,10 @@ TaskCreatorViewController::TaskCreatorViewController(DataController& store, QWid
                                                 ColorHelpers::color(QStringLiteral("#313131"))));
     m_buttonBack->setIconSize(QSize(18, 18));
     m_buttonBack->setCursor(Qt::PointingHandCursor);
-    m_buttonBack->setStyleSheet(
-        QStringLiteral("QPushButton { border: none; border-radius: 8px; color: #313131;"
-                       " padding: 6px 8px; background: transparent; }"
-                       "QPushButton:hover { background-color: #f0f0f0; }"
-                       "QPushButton:pressed { background-color: #e4e4e4; }"));
+    m_buttonBack->setFocusPolicy(Qt::TabFocus);
+    m_buttonBack->setAccessibleName(m_buttonBack->text());
+    m_buttonBack->setStyleSheet(headerButtonStyle);
+    ButtonKeys::install(m_buttonBack);
 
     auto* header = new QHBoxLayout(m_viewSide);
     header->setContentsMargins(8, 0, 10, 0);
@@ -111,31 +126,37 @@ TaskCreatorViewController::TaskCreatorViewController(DataController& store, QWid
     m_viewSide->installEventFilter(this);
 
     m_textfieldName->setStyleSheet(QStringLiteral("QLineEdit ") + fieldStyle +
-                                   QStringLiteral("QLineEdit") + fieldFocusStyle);
+                                   QStringLiteral("QLineEdit") + fieldFocusStyle +
+                                   QStringLiteral("QLineEdit") + fieldInvalidStyle);
+    m_textfieldName->setAccessibleName(m_labelTitleName->text());
+    m_labelTitleName->setBuddy(m_textfieldName);
+    m_labelNameError->setObjectName(QStringLiteral("labelNameError"));
+    m_labelNameError->setWordWrap(true);
+    m_labelNameError->setStyleSheet(QStringLiteral("color: #f72020;"));
+    m_labelNameError->hide();
+    m_textfieldDescription->setAccessibleName(m_labelTitleDescription->text());
+    m_labelTitleDescription->setBuddy(m_textfieldDescription);
     m_textfieldDescription->setStyleSheet(QStringLiteral("QPlainTextEdit ") + fieldStyle +
                                           QStringLiteral("QPlainTextEdit") + fieldFocusStyle +
                                           scrollBarStyle);
     m_textfieldDescription->setTabChangesFocus(true);
+    // It wraps, so a horizontal bar could only flash up while the text is laid out.
+    m_textfieldDescription->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
     m_textfieldDescription->document()->setDocumentMargin(2);
     m_textfieldDescription->setFixedHeight(96);
 
     auto* swatches = new QHBoxLayout(m_colors);
-    swatches->setContentsMargins((markerSize - swatchSize) / 2, 0, (markerSize - swatchSize) / 2,
-                                 0);
-    m_colors->setFixedHeight(markerSize + 2);
+    // The swatches' own margins leave room for the marker and the focus ring.
+    swatches->setContentsMargins(0, 0, 0, 0);
+    m_colors->setFixedHeight(ColorSwatch::side);
     for (size_t i = 0; i < swatchColors.size(); ++i) {
         const TaskInfo::Colors color = swatchColors[i];
-        auto* button = new QPushButton(m_colors);
+        auto* button = new ColorSwatch(ColorHelpers::color(TaskInfo::rawValue(color)), m_colors);
         button->setObjectName(QString::fromLatin1(swatchNames[i]));
-        button->setFixedSize(swatchSize, swatchSize);
-        button->setCursor(Qt::PointingHandCursor);
-        const QColor fill = ColorHelpers::color(TaskInfo::rawValue(color));
-        button->setStyleSheet(QStringLiteral("QPushButton { background-color: %1; border: none;"
-                                             " border-radius: %3px; }"
-                                             "QPushButton:hover { background-color: %2; }")
-                                  .arg(fill.name(), fill.lighter(112).name())
-                                  .arg(swatchSize / 2));
-        connect(button, &QPushButton::clicked, this,
+        button->setAccessibleName(Localization::text(swatchKeys[i]));
+        button->setCheckable(true);
+        ButtonKeys::install(button);
+        connect(button, &QAbstractButton::clicked, this,
                 [this, color] { handleColorButtonClick(color); });
         button->installEventFilter(this);
         if (i > 0)
@@ -152,16 +173,20 @@ TaskCreatorViewController::TaskCreatorViewController(DataController& store, QWid
     m_labelCharactersLeft->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
 
     m_buttonSave->setText(Localization::text("TASK_CREATOR_BUTTON_SAVE"));
+    m_buttonSave->setAccessibleName(m_buttonSave->text());
     m_buttonSave->setCursor(Qt::PointingHandCursor);
+    m_buttonSave->setFocusPolicy(Qt::TabFocus);
+    ButtonKeys::install(m_buttonSave);
     m_buttonSave->setFixedHeight(38);
     QFont saveFont = m_buttonSave->font();
     saveFont.setWeight(QFont::DemiBold);
     m_buttonSave->setFont(saveFont);
-    m_buttonSave->setStyleSheet(
-        QStringLiteral("QPushButton { background-color: #313131; color: #ffffff; border: none;"
-                       " border-radius: 10px; }"
-                       "QPushButton:hover { background-color: #464646; }"
-                       "QPushButton:pressed { background-color: #1f1f1f; }"));
+    m_buttonSave->setStyleSheet(QStringLiteral(
+        "QPushButton { background-color: #313131; color: #ffffff; border: none; outline: none;"
+        " border-radius: 10px; }"
+        "QPushButton:hover { background-color: #464646; }"
+        "QPushButton:pressed { background-color: #1f1f1f; }"
+        "QPushButton:focus { border: 2px solid #59b6e8; }"));
 
     auto* form = new QVBoxLayout;
     form->setContentsMargins(18, 14, 18, 16);
@@ -169,11 +194,12 @@ TaskCreatorViewController::TaskCreatorViewController(DataController& store, QWid
     form->addWidget(m_labelTitleName);
     form->addSpacing(6);
     form->addWidget(m_textfieldName);
-    form->addSpacing(16);
-    form->addWidget(m_labelTitleColor);
     form->addSpacing(4);
+    form->addWidget(m_labelNameError);
+    form->addSpacing(12);
+    form->addWidget(m_labelTitleColor);
     form->addWidget(m_colors);
-    form->addSpacing(14);
+    form->addSpacing(8);
     form->addWidget(m_labelTitleDescription);
     form->addSpacing(6);
     form->addWidget(m_textfieldDescription);
@@ -197,8 +223,17 @@ TaskCreatorViewController::TaskCreatorViewController(DataController& store, QWid
             &TaskCreatorViewController::handleSaveButtonClick);
     connect(m_textfieldName, &QLineEdit::textChanged, this,
             &TaskCreatorViewController::controlTextDidChange);
+    connect(m_textfieldName, &QLineEdit::textEdited, this, [this] { showNameError(nullptr); });
     connect(m_textfieldDescription, &QPlainTextEdit::textChanged, this,
             &TaskCreatorViewController::controlTextDidChange);
+
+    // As the screen reads, with the swatches between the two fields.
+    QWidget* order[] = {m_buttonBack,      m_textfieldName,   m_colorButtons[0],
+                        m_colorButtons[1], m_colorButtons[2], m_colorButtons[3],
+                        m_colorButtons[4], m_colorButtons[5], m_textfieldDescription,
+                        m_buttonSave};
+    for (size_t i = 1; i < std::size(order); ++i)
+        setTabOrder(order[i - 1], order[i]);
 
     clear();
 }
@@ -208,6 +243,7 @@ void TaskCreatorViewController::clear()
     m_form.clear();
     m_textfieldName->clear();
     m_textfieldDescription->clear();
+    showNameError(nullptr);
     updateCharactersLeft();
     moveMarker(false);
 }
@@ -224,6 +260,13 @@ void TaskCreatorViewController::editTask(const QString& named)
     m_textfieldDescription->setPlainText(description);
     updateCharactersLeft();
     moveMarker(true);
+}
+
+void TaskCreatorViewController::showEvent(QShowEvent* event)
+{
+    QWidget::showEvent(event);
+    // Whether new or edited, a task starts with its name.
+    m_textfieldName->setFocus(Qt::OtherFocusReason);
 }
 
 void TaskCreatorViewController::hideEvent(QHideEvent* event)
@@ -254,9 +297,14 @@ void TaskCreatorViewController::handleColorButtonClick(TaskInfo::Colors color)
 
 void TaskCreatorViewController::handleSaveButtonClick()
 {
-    const auto saved = m_form.save(m_store);
-    if (!saved)
+    TaskCreatorForm::Refusal refusal = TaskCreatorForm::Refusal::invalid;
+    const auto saved = m_form.save(m_store, &refusal);
+    if (!saved) {
+        if (refusal == TaskCreatorForm::Refusal::nameTaken)
+            showNameError("TASK_CREATOR_NAME_TAKEN");
         return;
+    }
+    showNameError(nullptr);
     if (auto* delegate = m_delegate.get()) {
         if (saved->oldName)
             delegate->taskUpdated(*saved->oldName, saved->newName);
@@ -288,8 +336,26 @@ void TaskCreatorViewController::updateCharactersLeft()
                                                   : QStringLiteral("color: #999999;"));
 }
 
+void TaskCreatorViewController::showNameError(const char* key)
+{
+    const QString message = key ? Localization::text(key) : QString();
+    m_labelNameError->setText(message);
+    m_labelNameError->setVisible(key != nullptr);
+    m_textfieldName->setAccessibleDescription(message);
+    m_textfieldName->setProperty("invalid", key != nullptr);
+    m_textfieldName->style()->unpolish(m_textfieldName);
+    m_textfieldName->style()->polish(m_textfieldName);
+    if (key)
+        m_textfieldName->setFocus(Qt::OtherFocusReason);
+}
+
 void TaskCreatorViewController::moveMarker(bool animated)
 {
+    // A stored colour that no swatch has is kept, and no swatch claims it.
+    const bool shown = m_form.markerShown();
+    m_viewMarker->setVisible(shown);
+    for (size_t i = 0; i < swatchColors.size(); ++i)
+        m_colorButtons[i]->setChecked(shown && swatchColors[i] == m_form.markerColor());
     m_markerAnimation->stop();
     const QPoint target = markerPosition();
     if (!animated || !isVisible()) {

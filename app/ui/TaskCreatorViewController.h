@@ -12,6 +12,7 @@
 #include "ui/TaskCreatorForm.h"
 
 class DataController;
+class QAbstractButton;
 class QLabel;
 class QLineEdit;
 class QPlainTextEdit;
@@ -44,8 +45,10 @@ public:
     QLabel* labelTitle() const { return m_labelTitle; }
     QLabel* labelTitleName() const { return m_labelTitleName; }
     QLineEdit* textfieldName() const { return m_textfieldName; }
+    // Under the name: why the task was not saved.
+    QLabel* labelNameError() const { return m_labelNameError; }
     QLabel* labelTitleColor() const { return m_labelTitleColor; }
-    QPushButton* colorButton(TaskInfo::Colors color) const
+    QAbstractButton* colorButton(TaskInfo::Colors color) const
     {
         return m_colorButtons[static_cast<size_t>(color)];
     }
@@ -57,6 +60,7 @@ public:
     QPushButton* buttonSave() const { return m_buttonSave; }
 
 protected:
+    void showEvent(QShowEvent* event) override;
     void hideEvent(QHideEvent* event) override;
     bool eventFilter(QObject* watched, QEvent* event) override;
 
@@ -66,6 +70,8 @@ private:
     void handleBackButtonClick();
     void controlTextDidChange();
     void updateCharactersLeft();
+    // Null hides it.
+    void showNameError(const char* key);
     void moveMarker(bool animated);
     QPoint markerPosition() const;
 
@@ -79,9 +85,10 @@ private:
     QLabel* m_labelTitle;
     QLabel* m_labelTitleName;
     QLineEdit* m_textfieldName;
+    QLabel* m_labelNameError;
     QLabel* m_labelTitleColor;
     QWidget* m_colors;
-    std::array<QPushButton*, 6> m_colorButtons{};
+    std::array<QAbstractButton*, 6> m_colorButtons{};
     QWidget* m_viewMarker;
     QPropertyAnimation* m_markerAnimation;
     QLabel* m_labelTitleDescription;

@@ -11,6 +11,7 @@
 
 #include "ColorHelpers.h"
 #include "store/Localization.h"
+#include "ui/FocusRing.h"
 #include "ui/SvgPixmap.h"
 #include "ui/TaskTimerAdapter.h"
 
@@ -177,6 +178,8 @@ void TaskManagerCell::setActions(const QList<TaskRowAction>& actions)
         button->setIconSize(QSize(18, 18));
         button->setFixedSize(32, 32);
         button->setCursor(Qt::PointingHandCursor);
+        // The keyboard reaches the actions through the row's menu instead.
+        button->setFocusPolicy(Qt::NoFocus);
         button->setStyleSheet(
             QStringLiteral("QToolButton { background-color: %1; border: none; border-radius: 8px; }"
                            "QToolButton:hover { background-color: %2; }")
@@ -240,4 +243,14 @@ void TaskManagerCell::paintEvent(QPaintEvent*)
     QPainterPath card;
     card.addRoundedRect(QRectF(rect().marginsRemoved(cardInset)), 10, 10);
     painter.fillPath(card, m_hovered ? hoveredCardColor : cardColor);
+    if (m_focusRing)
+        FocusRing::paintRoundedRect(painter, rect().marginsRemoved(cardInset), 10);
+}
+
+void TaskManagerCell::setFocusRing(bool shown)
+{
+    if (shown == m_focusRing)
+        return;
+    m_focusRing = shown;
+    update();
 }

@@ -30,6 +30,9 @@ public:
     void setColor(const std::optional<QString>& color);
     void setActions(const QList<TaskRowAction>& actions);
     void setActionsVisible(bool visible);
+    // The list's current row while the keyboard moves through it.
+    void setFocusRing(bool shown);
+    bool hasFocusRing() const { return m_focusRing; }
 
     // Called when one of the hover buttons is clicked.
     std::function<void(TaskRowAction::Kind)> onAction;
@@ -60,4 +63,5 @@ private:
     QWidget* m_actionsView;
     QList<QToolButton*> m_actionButtons;
     bool m_hovered = false;
+    bool m_focusRing = false;
 };

@@ -2,6 +2,7 @@
 
 #include <QEvent>
 #include <QHBoxLayout>
+#include <QKeyEvent>
 #include <QLabel>
 #include <QListWidget>
 #include <QMenu>
@@ -12,6 +13,7 @@
 #include "ColorHelpers.h"
 #include "store/DataController.h"
 #include "store/Localization.h"
+#include "ui/ButtonKeys.h"
 #include "ui/EmptyTaskAdapter.h"
 #include "ui/EmptyTaskCell.h"
 #include "ui/SvgPixmap.h"
@@ -28,11 +30,13 @@ QPushButton* makeHeaderButton(QWidget* parent, const QString& image)
     button->setIconSize(QSize(18, 18));
     button->setCursor(Qt::PointingHandCursor);
     button->setFocusPolicy(Qt::TabFocus);
-    button->setStyleSheet(
-        QStringLiteral("QPushButton { border: none; border-radius: 8px; color: #313131;"
-                       " padding: 6px 8px; background: transparent; }"
-                       "QPushButton:hover { background-color: #f0f0f0; }"
-                       "QPushButton:pressed { background-color: #e4e4e4; }"));
+    ButtonKeys::install(button);
+    button->setStyleSheet(QStringLiteral(
+        "QPushButton { border: 2px solid transparent; border-radius: 8px; outline: none;"
+        " color: #313131; padding: 4px 6px; background: transparent; }"
+        "QPushButton:hover { background-color: #f0f0f0; }"
+        "QPushButton:pressed { background-color: #e4e4e4; }"
+        "QPushButton:focus { border-color: #59b6e8; }"));
     return button;
 }
 
@@ -43,10 +47,11 @@ TasksViewController::TasksViewController(DataController& store, QWidget* parent)
     , m_store(store)
     , m_viewSide(new QWidget(this))
     , m_labelTitle(new QLabel(m_viewSide))
-    , m_buttonNewTask(makeHeaderButton(m_viewSide, QStringLiteral("Tasks-Add")))
     , m_buttonBack(makeHeaderButton(m_viewSide, QStringLiteral("Tasks-Back")))
+    , m_buttonNewTask(makeHeaderButton(m_viewSide, QStringLiteral("Tasks-Add")))
     , m_tableTasks(new QListWidget(this))
 {
+    setFocusPolicy(Qt::ClickFocus);
     setAutoFillBackground(true);
     QPalette background = palette();
     background.setColor(QPalette::Window, ColorHelpers::color("#ebebeb"));
@@ -55,6 +60,7 @@ TasksViewController::TasksViewController(DataController& store, QWidget* parent)
     TaskScreenHeader::style(m_viewSide, m_labelTitle, "TASKS_TITLE_NEW");
 
     m_buttonBack->setText(Localization::text("TASKS_BUTTON_BACK"));
+    m_buttonBack->setAccessibleName(m_buttonBack->text());
     m_buttonNewTask->setToolTip(Localization::text("TASKS_BUTTON_NEW"));
     m_buttonNewTask->setAccessibleName(Localization::text("TASKS_BUTTON_NEW"));
     m_buttonNewTask->setFixedSize(34, 34);
@@ -69,15 +75,20 @@ TasksViewController::TasksViewController(DataController& store, QWidget* parent)
 
     m_tableTasks->setFrameShape(QFrame::NoFrame);
     m_tableTasks->setSelectionMode(QAbstractItemView::NoSelection);
+    // Focus from the keyboard only, and only while there is a task to choose (reloadRows).
     m_tableTasks->setFocusPolicy(Qt::NoFocus);
+    m_tableTasks->setAccessibleName(m_labelTitle->text());
+    m_tableTasks->installEventFilter(this);
     m_tableTasks->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
     m_tableTasks->setVerticalScrollMode(QAbstractItemView::ScrollPerPixel);
     m_tableTasks->verticalScrollBar()->setSingleStep(16);
     m_tableTasks->setContextMenuPolicy(Qt::CustomContextMenu);
     m_tableTasks->setStyleSheet(
-        QStringLiteral("QListWidget { background-color: #ebebeb; border: none; padding-top: 6px; }"
-                       "QListWidget::item, QListWidget::item:hover, QListWidget::item:selected"
-                       " { background: transparent; border: none; }"));
+        // The rows draw their own focus ring; the list's would lie behind the card.
+        QStringLiteral("QListWidget { background-color: #ebebeb; border: none; padding-top: 6px;"
+                       " outline: none; }"
+                       "QListWidget::item, QListWidget::item:hover, QListWidget::item:selected,"
+                       " QListWidget::item:focus { background: transparent; border: none; }"));
 
     auto* layout = new QVBoxLayout(this);
     layout->setContentsMargins(0, 0, 0, 0);
@@ -92,6 +103,8 @@ TasksViewController::TasksViewController(DataController& store, QWidget* parent)
             [this](QListWidgetItem* item) { chooseRow(m_tableTasks->row(item)); });
     connect(m_tableTasks, &QListWidget::customContextMenuRequested, this,
             &TasksViewController::showContextMenu);
+    connect(m_tableTasks, &QListWidget::currentRowChanged, this,
+            &TasksViewController::drawFocusRing);
 }
 
 void TasksViewController::reloadRows()
@@ -105,6 +118,7 @@ void TasksViewController::reloadRows()
         // Only a task can be chosen.
         item->setFlags(adapter->isSelectable() ? Qt::ItemIsEnabled | Qt::ItemIsSelectable
                                                : Qt::ItemIsEnabled);
+        item->setData(Qt::AccessibleTextRole, spokenText(*adapter));
         if (const TaskTimerAdapter* task = m_adapters.task(row)) {
             auto* cell = new TaskManagerCell;
             cell->configure(*task);
@@ -119,6 +133,37 @@ void TasksViewController::reloadRows()
             cell->configure(static_cast<const EmptyTaskAdapter&>(*adapter));
             m_tableTasks->setItemWidget(item, cell);
         }
+    }
+    const bool choosable = m_adapters.task(0) != nullptr;
+    m_tableTasks->setFocusPolicy(choosable ? Qt::TabFocus : Qt::NoFocus);
+    if (choosable)
+        m_tableTasks->setCurrentRow(0);
+    drawFocusRing();
+}
+
+QString TasksViewController::spokenText(const TaskAdaptable& adapter)
+{
+    if (adapter.cell() == TaskAdaptable::Cell::emptyTask) {
+        const auto& empty = static_cast<const EmptyTaskAdapter&>(adapter);
+        return empty.title + QStringLiteral(". ") + empty.tagline;
+    }
+    const auto& task = static_cast<const TaskTimerAdapter&>(adapter);
+    QString text = task.name + QStringLiteral(", ") +
+                   Localization::text("CELL_POMODORO_ITERATIONS_TITLE") + QLatin1Char(' ') +
+                   QString::number(task.iterations);
+    if (const QString time = task.time().trimmed(); !time.isEmpty())
+        text += QStringLiteral(", ") + Localization::text("CELL_POMODORO_TIME_TITLE") +
+                QLatin1Char(' ') + time;
+    return text;
+}
+
+void TasksViewController::drawFocusRing()
+{
+    const bool shown = m_keyboardFocus && m_tableTasks->hasFocus();
+    for (int row = 0; row < m_tableTasks->count(); ++row) {
+        if (auto* cell =
+                qobject_cast<TaskManagerCell*>(m_tableTasks->itemWidget(m_tableTasks->item(row))))
+            cell->setFocusRing(shown && row == m_tableTasks->currentRow());
     }
 }
 
@@ -186,13 +231,69 @@ void TasksViewController::showEvent(QShowEvent* event)
 {
     QWidget::showEvent(event);
     reloadRows();
+    // Ready for the arrows and Return; with nothing to choose, the screen itself holds the
+    // focus, so no control is ringed before the keyboard is used.
+    m_keyboardFocus = false;
+    if (m_tableTasks->focusPolicy() != Qt::NoFocus)
+        m_tableTasks->setFocus(Qt::OtherFocusReason);
+    else
+        setFocus(Qt::OtherFocusReason);
 }
 
 bool TasksViewController::eventFilter(QObject* watched, QEvent* event)
 {
     if (watched == m_viewSide && event->type() == QEvent::Resize)
         m_labelTitle->setGeometry(m_viewSide->rect());
+    if (watched == m_tableTasks)
+        return tableEvent(event);
     return QWidget::eventFilter(watched, event);
+}
+
+bool TasksViewController::tableEvent(QEvent* event)
+{
+    switch (event->type()) {
+    case QEvent::FocusIn: {
+        const Qt::FocusReason reason = static_cast<QFocusEvent*>(event)->reason();
+        if (reason == Qt::TabFocusReason || reason == Qt::BacktabFocusReason)
+            m_keyboardFocus = true;
+        drawFocusRing();
+        return false;
+    }
+    case QEvent::FocusOut:
+        drawFocusRing();
+        return false;
+    case QEvent::KeyPress:
+        break;
+    default:
+        return false;
+    }
+    const auto* key = static_cast<QKeyEvent*>(event);
+    const bool activation =
+        key->key() == Qt::Key_Return || key->key() == Qt::Key_Enter || key->key() == Qt::Key_Space;
+    const bool navigation = key->key() == Qt::Key_Up || key->key() == Qt::Key_Down ||
+                            key->key() == Qt::Key_Home || key->key() == Qt::Key_End ||
+                            key->key() == Qt::Key_PageUp || key->key() == Qt::Key_PageDown;
+    const bool menu = key->key() == Qt::Key_Menu ||
+                      (key->key() == Qt::Key_F10 && key->modifiers() == Qt::ShiftModifier);
+    if (!activation && !navigation && !menu)
+        return false;
+    // The first key after the list took the focus by itself shows where it is, and no more.
+    if (!m_keyboardFocus) {
+        m_keyboardFocus = true;
+        drawFocusRing();
+        return true;
+    }
+    const int row = m_tableTasks->currentRow();
+    if (activation) {
+        chooseRow(row);
+        return true;
+    }
+    if (menu) {
+        if (QListWidgetItem* item = m_tableTasks->item(row))
+            showContextMenu(m_tableTasks->visualItemRect(item).center());
+        return true;
+    }
+    return false;
 }
 
 void TasksViewController::handleCreateButtonClick()

@@ -62,6 +62,10 @@ private:
     void handleBackButtonClick();
     void showContextMenu(const QPoint& position);
     void perform(const QString& name, TaskRowAction::Kind action);
+    // Arrows and Return on the list; Menu (or Shift+F10) for the row's actions.
+    bool tableEvent(QEvent* event);
+    void drawFocusRing();
+    static QString spokenText(const TaskAdaptable& adapter);
 
     DataController& m_store;
     TaskRowsModel m_adapters;
@@ -70,7 +74,10 @@ private:
 
     QWidget* m_viewSide;
     QLabel* m_labelTitle;
-    QPushButton* m_buttonNewTask;
+    // Made in this order, which is the Tab order: back, new task, then the rows.
     QPushButton* m_buttonBack;
+    QPushButton* m_buttonNewTask;
     QListWidget* m_tableTasks;
+    // The list's focus came from the keyboard (or a key since), so the current row is ringed.
+    bool m_keyboardFocus = false;
 };

@@ -27,5 +27,9 @@
         <source>Let's start</source>
         <translation>Let's start</translation>
     </message>
+    <message id="CONTAINER_BUTTON_CLOSE">
+        <source>Close</source>
+        <translation>Close</translation>
+    </message>
 </context>
 </TS>

@@ -127,5 +127,13 @@
         <source>OK</source>
         <translation>OK</translation>
     </message>
+    <message id="ACTIVITY_TIMER_ACCESSIBLE">
+        <source>Start or pause the timer</source>
+        <translation>Start or pause the timer</translation>
+    </message>
+    <message id="ACTIVITY_TASK_ACCESSIBLE">
+        <source>Opens the task list</source>
+        <translation>Opens the task list</translation>
+    </message>
 </context>
 </TS>

@@ -63,5 +63,33 @@
         <source>Back</source>
         <translation>Back</translation>
     </message>
+    <message id="TASK_CREATOR_NAME_TAKEN">
+        <source>Another task already has this name.</source>
+        <translation>Another task already has this name.</translation>
+    </message>
+    <message id="TASK_CREATOR_COLOR_RED">
+        <source>Red</source>
+        <translation>Red</translation>
+    </message>
+    <message id="TASK_CREATOR_COLOR_ORANGE">
+        <source>Orange</source>
+        <translation>Orange</translation>
+    </message>
+    <message id="TASK_CREATOR_COLOR_GRASS">
+        <source>Green</source>
+        <translation>Green</translation>
+    </message>
+    <message id="TASK_CREATOR_COLOR_AQUA">
+        <source>Blue</source>
+        <translation>Blue</translation>
+    </message>
+    <message id="TASK_CREATOR_COLOR_LAVANDER">
+        <source>Lavender</source>
+        <translation>Lavender</translation>
+    </message>
+    <message id="TASK_CREATOR_COLOR_PINK">
+        <source>Pink</source>
+        <translation>Pink</translation>
+    </message>
 </context>
 </TS>

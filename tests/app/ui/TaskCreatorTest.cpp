@@ -67,23 +67,81 @@ protected:
     std::unique_ptr<TaskCreatorViewController> creator;
 };
 
-TEST_F(TaskCreatorTest, ANameWithoutAColourSavesNothingUntilASwatchIsClicked)
+TEST_F(TaskCreatorTest, ANameSavedWithoutAClickOnASwatchTakesTheColourTheMarkerShows)
 {
+    EXPECT_EQ(markerCentre(), swatchCentre(TaskInfo::Colors::red));
     typeName(QStringLiteral("Write"));
-    save();
-    EXPECT_FALSE(store.existsTaskInfo(QStringLiteral("Write")));
-    EXPECT_TRUE(list.calls.isEmpty());
-    EXPECT_TRUE(transitions.calls.isEmpty());
-
-    pick(TaskInfo::Colors::grass);
     save();
 
     const auto task = store.fetchTaskInfo(QStringLiteral("Write"));
     ASSERT_TRUE(task);
-    EXPECT_EQ(task->color, QStringLiteral("#82cf52"));
+    EXPECT_EQ(task->color, QStringLiteral("#f72020"));
     EXPECT_FALSE(task->taskDescription);
     EXPECT_EQ(list.calls, QStringList{QStringLiteral("added")});
     EXPECT_EQ(transitions.calls, QStringList{QStringLiteral("list")});
+}
+
+TEST_F(TaskCreatorTest, ASecondTaskOfANameIsRefusedWithAMessageUnderTheField)
+{
+    store.addTaskInfo(TaskInfoParameter(QStringLiteral("Write"), QStringLiteral("#59b6e8")));
+    auto* message = creator->findChild<QLabel*>(QStringLiteral("labelNameError"));
+    ASSERT_NE(message, nullptr);
+    EXPECT_TRUE(message->isHidden());
+
+    typeName(QStringLiteral(" Write"));
+    pick(TaskInfo::Colors::pink);
+    save();
+
+    EXPECT_TRUE(message->isVisible());
+    EXPECT_EQ(message->text(), Localization::text("TASK_CREATOR_NAME_TAKEN"));
+    EXPECT_EQ(store.taskNames(), QStringList{QStringLiteral("Write")});
+    EXPECT_EQ(store.color(QStringLiteral("Write")), QStringLiteral("#59b6e8"));
+    EXPECT_TRUE(list.calls.isEmpty());
+    EXPECT_TRUE(transitions.calls.isEmpty());
+
+    // Typing again takes the message away; another name saves.
+    typeName(QStringLiteral(" up"));
+    EXPECT_TRUE(message->isHidden());
+    save();
+    EXPECT_TRUE(store.existsTaskInfo(QStringLiteral("Write up")));
+    EXPECT_EQ(list.calls, QStringList{QStringLiteral("added")});
+}
+
+TEST_F(TaskCreatorTest, RenamingOntoAnotherTaskIsRefusedAndKeepingTheNameIsNot)
+{
+    store.addTaskInfo(TaskInfoParameter(QStringLiteral("Read"), QStringLiteral("#82cf52")));
+    store.addTaskInfo(TaskInfoParameter(QStringLiteral("Write"), QStringLiteral("#ac92ec")));
+    auto* message = creator->findChild<QLabel*>(QStringLiteral("labelNameError"));
+    ASSERT_NE(message, nullptr);
+
+    creator->editTask(QStringLiteral("Write"));
+    creator->textfieldName()->setText(QStringLiteral("Read"));
+    save();
+    EXPECT_TRUE(message->isVisible());
+    EXPECT_EQ(store.taskNames(), (QStringList{QStringLiteral("Read"), QStringLiteral("Write")}));
+    EXPECT_EQ(store.color(QStringLiteral("Read")), QStringLiteral("#82cf52"));
+    EXPECT_TRUE(list.calls.isEmpty());
+
+    creator->textfieldName()->setText(QStringLiteral("Write"));
+    creator->textfieldDescription()->setPlainText(QStringLiteral("Chapter three"));
+    save();
+    EXPECT_EQ(store.fetchTaskInfo(QStringLiteral("Write"))->taskDescription,
+              QStringLiteral("Chapter three"));
+    EXPECT_EQ(list.calls, QStringList{QStringLiteral("updated Write -> Write")});
+}
+
+TEST_F(TaskCreatorTest, AStoredColourThatNoSwatchHasIsKept)
+{
+    store.addTaskInfo(TaskInfoParameter(QStringLiteral("Write"), QStringLiteral("#123456")));
+
+    creator->editTask(QStringLiteral("Write"));
+    // No swatch claims it, so none is marked.
+    EXPECT_TRUE(creator->viewMarker()->isHidden());
+    creator->textfieldName()->setText(QStringLiteral("Draft"));
+    save();
+
+    EXPECT_EQ(store.color(QStringLiteral("Draft")), QStringLiteral("#123456"));
+    EXPECT_EQ(list.calls, QStringList{QStringLiteral("updated Write -> Draft")});
 }
 
 TEST_F(TaskCreatorTest, SwatchesGiveTheSixColoursInOrderAndTheMarkerFollows)
@@ -187,12 +245,9 @@ TEST_F(TaskCreatorTest, HidingClearsEverythingSoTheNextSaveIsANewTask)
     EXPECT_FALSE(creator->form().taskinfoParameter());
     EXPECT_EQ(markerCentre(), swatchCentre(TaskInfo::Colors::red));
 
-    // The marker sits on red, yet no colour is chosen.
+    // Back on red, which is what a save without a click then stores.
     creator->show();
     typeName(QStringLiteral("Read"));
-    save();
-    EXPECT_FALSE(store.existsTaskInfo(QStringLiteral("Read")));
-    pick(TaskInfo::Colors::red);
     save();
     EXPECT_TRUE(store.existsTaskInfo(QStringLiteral("Write")));
     EXPECT_EQ(store.color(QStringLiteral("Read")), QStringLiteral("#f72020"));
@@ -227,7 +282,8 @@ TEST(TaskCreatorFormTest, AnInvalidFormKeepsThePreviousParameter)
 {
     TaskCreatorForm form;
     form.setName(QStringLiteral("Write"));
-    EXPECT_FALSE(form.taskinfoParameter());
+    ASSERT_TRUE(form.taskinfoParameter());
+    EXPECT_EQ(form.taskinfoParameter()->color, QStringLiteral("#f72020"));
     form.chooseColor(TaskInfo::Colors::orange);
     ASSERT_TRUE(form.rebuildParameter());
 
