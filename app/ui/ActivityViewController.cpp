@@ -272,6 +272,7 @@ void ActivityViewController::setTaskName(const std::optional<QString>& name)
 {
     m_taskName = name;
     m_manager.activityPomodoro().setTaskName(name);
+    Handoff::publish(m_manager);
     drawTaskButton();
     m_taskFade->stop();
     m_taskFade->start();

@@ -5,6 +5,7 @@
 #include <QCoreApplication>
 #include <QDir>
 #include <QLabel>
+#include <QPaintEvent>
 #include <QPropertyAnimation>
 #include <QPushButton>
 #include <QSignalSpy>
@@ -28,6 +29,7 @@
 #include "ui/MessageBox.h"
 #include "ui/SessionView.h"
 #include "ui/StatusItem.h"
+#include "ui/TimeText.h"
 
 namespace {
 
@@ -482,6 +484,44 @@ TEST_F(ActivityPanelTest, Screenshots)
     openMenu();
     QCoreApplication::processEvents();
     EXPECT_TRUE(panel->popover()->grab().save(folder + QStringLiteral("/panel-menu.png")));
+}
+
+// Paint events the ring receives, with the area each asks for.
+class PaintRecorder : public QObject {
+public:
+    bool eventFilter(QObject*, QEvent* event) override
+    {
+        if (event->type() == QEvent::Paint)
+            areas.append(static_cast<QPaintEvent*>(event)->rect());
+        return false;
+    }
+    QList<QRect> areas;
+};
+
+TEST_F(ActivityPanelTest, ATickRepaintsTheTimeNotTheRingAndAHiddenPanelNothing)
+{
+    launch();
+    runSeconds(2);
+    QCoreApplication::processEvents();
+    PaintRecorder paints;
+    ring().installEventFilter(&paints);
+
+    // 25 minutes make a percent every 15 s: these ticks leave the ring as it was.
+    runSeconds(5);
+    QCoreApplication::processEvents();
+    ASSERT_FALSE(paints.areas.isEmpty());
+    for (const QRect& area : paints.areas)
+        EXPECT_TRUE(ring().labelTime->geometry().contains(area)) << "a tick repainted the ring";
+
+    // Hidden, the panel draws nothing; shown again, it shows the time of now.
+    panel->hide();
+    paints.areas.clear();
+    runSeconds(3);
+    QCoreApplication::processEvents();
+    EXPECT_TRUE(paints.areas.isEmpty());
+    panel->show();
+    EXPECT_EQ(ring().labelTime->text(), TimeText::text(activity().remaining()));
+    EXPECT_EQ(StatusItem::shared().title(), TimeText::statusTitle(activity().remaining()));
 }
 
 } // namespace
