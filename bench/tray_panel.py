@@ -1,6 +1,6 @@
 #!/usr/bin/python3
-"""A stand-in panel for measurements: a StatusNotifierWatcher and a host that re-reads an
-item's properties whenever it signals a change, as desktop panels do. Prints
+"""A stand-in panel for measurements: a StatusNotifierWatcher and a host that re-reads all
+of an item's properties whenever it signals a change, as desktop panels do. Prints
 "item <bus name> <path>" for every item that registers. Uses Debian's python3-dbus."""
 import sys
 
@@ -33,7 +33,8 @@ class Watcher(dbus.service.Object):
         def reread(*_args):
             props.GetAll(ITEM, reply_handler=lambda _p: None, error_handler=lambda _e: None)
 
-        for signal in ("NewTitle", "NewIcon", "NewToolTip", "NewStatus", "XAyatanaNewLabel"):
+        # The label signal carries its text, so hosts need not re-read for it.
+        for signal in ("NewTitle", "NewIcon", "NewToolTip", "NewStatus"):
             bus.add_signal_receiver(reread, signal_name=signal, dbus_interface=None,
                                     bus_name=name, path=path)
         reread()
