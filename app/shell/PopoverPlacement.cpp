@@ -69,8 +69,12 @@ QPoint PopoverPlacement::place(const QSize& size, const QRect& anchor, const QRe
             break;
         }
     }
-    // Inside the available area; a popover larger than it keeps its top-left corner visible.
-    at.setX(std::max(available.x(), std::min(at.x(), endX(available) - size.width())));
-    at.setY(std::max(available.y(), std::min(at.y(), endY(available) - size.height())));
+    // Inside the available area, clear of its edges when there is room.
+    QRect area = available.adjusted(gap, gap, -gap, -gap);
+    if (area.width() < size.width() || area.height() < size.height())
+        area = available;
+    // A popover larger than the area keeps its top-left corner visible.
+    at.setX(std::max(area.x(), std::min(at.x(), endX(area) - size.width())));
+    at.setY(std::max(area.y(), std::min(at.y(), endY(area) - size.height())));
     return at;
 }

@@ -11,7 +11,7 @@ class PopoverPlacement {
 public:
     enum class Edge { top, bottom, left, right };
 
-    // Gap between the icon and the popover, and between the popover and a screen corner.
+    // Gap between the icon and the popover, and between the popover and the screen's edges.
     static constexpr int gap = 8;
 
     // `anchor` is the icon's geometry, or a 1x1 rectangle at the point a host reported; an

@@ -31,10 +31,10 @@ TEST(PopoverPlacement, OpensBesideTheIconInsideTheAvailableArea)
          QPoint(1232 - 8 - 320, 424 - 220)},
         // An icon at the far right keeps the popover on screen.
         {"icon at the right edge", QRect(1270, 0, 10, 24), QRect(0, 24, 1280, 776),
-         QPoint(1280 - 320, 32)},
+         QPoint(1280 - 8 - 320, 32)},
         // A left panel's icon near the bottom: the popover rises to stay on screen.
         {"left panel, low icon", QRect(0, 770, 48, 30), QRect(48, 0, 1232, 800),
-         QPoint(56, 800 - 440)},
+         QPoint(56, 800 - 8 - 440)},
         // A host that only says where the click was, on a panel that reserves nothing:
         // the nearest edge tells the panel's side.
         {"point near the bottom", QRect(600, 790, 1, 1), kScreen, QPoint(440, 790 - 8 - 440)},
