@@ -118,9 +118,16 @@ void StatusNotifierItem::setStatusTitle(const QString& title)
         return;
     const QString previousLabel = label();
     m_statusTitle = title;
-    emit m_adaptor->NewToolTip();
     if (label() != previousLabel)
         emit m_adaptor->XAyatanaNewLabel(label(), kLabelGuide);
+}
+
+void StatusNotifierItem::setToolTipText(const QString& text)
+{
+    if (text == m_toolTipText)
+        return;
+    m_toolTipText = text;
+    emit m_adaptor->NewToolTip();
 }
 
 void StatusNotifierItem::showContextMenu(const QPoint& position)

@@ -41,10 +41,14 @@ public:
 
     void setIcon(const QIcon& icon);
     SniPixmapList iconPixmaps() const { return m_pixmaps; }
-    // The status item's title: the tooltip's text; trimmed, the label.
+    // The status item's title, trimmed: the label beside the icon, which its signal carries.
     void setStatusTitle(const QString& title);
     QString statusTitle() const { return m_statusTitle; }
     QString label() const { return m_statusTitle.trimmed(); }
+    // Hosts re-read every property, icons included, when the tooltip changes: it says the
+    // minutes left, so that happens once a minute rather than every second.
+    void setToolTipText(const QString& text);
+    QString toolTipText() const { return m_toolTipText; }
 
     void showContextMenu(const QPoint& position);
 
@@ -68,4 +72,5 @@ private:
     bool m_registered = false;
     SniPixmapList m_pixmaps;
     QString m_statusTitle;
+    QString m_toolTipText;
 };

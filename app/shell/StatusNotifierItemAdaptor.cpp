@@ -34,9 +34,8 @@ SniPixmapList StatusNotifierItemAdaptor::iconPixmap() const
 
 SniToolTip StatusNotifierItemAdaptor::toolTip() const
 {
-    // The text changes every second and hosts re-read the whole tooltip each time: without
-    // pixmaps of its own it stays small, and hosts show the item's icon beside it.
-    return {QString(), {}, StatusNotifierItem::kTitle, m_item.statusTitle()};
+    // Without pixmaps of its own: hosts show the item's icon beside it.
+    return {QString(), {}, StatusNotifierItem::kTitle, m_item.toolTipText()};
 }
 
 QDBusObjectPath StatusNotifierItemAdaptor::menu() const

@@ -78,6 +78,7 @@ void TrayController::useHost(Host host)
             emit activated();
         });
         m_item->setStatusTitle(StatusItem::shared().title());
+        m_item->setToolTipText(m_toolTipText);
         if (!m_icon.isNull())
             m_item->setIcon(m_icon);
     } else if (host == Host::systemTray) {
@@ -177,4 +178,15 @@ void TrayController::refreshIcon()
         m_tray->setIcon(icon);
     if (m_item)
         m_item->setIcon(icon);
+
+    if (paused)
+        m_toolTipText = Localization::text("TRAY_TOOLTIP_PAUSED");
+    else if (minutes < 0)
+        m_toolTipText = StatusItem::shared().title().trimmed();
+    else
+        m_toolTipText = Localization::text(freeTime ? "TRAY_TOOLTIP_BREAK_MINUTES"
+                                                    : "TRAY_TOOLTIP_TASK_MINUTES")
+                            .arg(minutes);
+    if (m_item)
+        m_item->setToolTipText(m_toolTipText);
 }

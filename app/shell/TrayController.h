@@ -75,6 +75,8 @@ private:
     QRect m_clickedAt;
     QAction* m_toggle = nullptr;
     QIcon m_icon;
+    // The tooltip of a StatusNotifierItem host: the minutes left, as the icon shows them.
+    QString m_toolTipText;
     std::tuple<int, bool, bool> m_shownState{-2, false, false};
     int m_iconUpdates = 0;
 };

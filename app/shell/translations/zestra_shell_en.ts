@@ -39,5 +39,17 @@
         <source>Quit Zestra</source>
         <translation>Quit Zestra</translation>
     </message>
+    <message id="TRAY_TOOLTIP_TASK_MINUTES">
+        <source>%1 min of focus left</source>
+        <translation>%1 min of focus left</translation>
+    </message>
+    <message id="TRAY_TOOLTIP_BREAK_MINUTES">
+        <source>%1 min of break left</source>
+        <translation>%1 min of break left</translation>
+    </message>
+    <message id="TRAY_TOOLTIP_PAUSED">
+        <source>Paused</source>
+        <translation>Paused</translation>
+    </message>
 </context>
 </TS>

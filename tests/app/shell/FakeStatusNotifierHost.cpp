@@ -18,6 +18,12 @@ void FakeWatcherObject::labelChanged(const QString& label, const QString& guide)
     m_state->labels.append(label + u'|' + guide);
 }
 
+void FakeWatcherObject::toolTipChanged()
+{
+    std::lock_guard lock(m_state->mutex);
+    ++m_state->toolTipChanges;
+}
+
 FakeStatusNotifierHost::FakeStatusNotifierHost(const QString& address)
     : m_object(std::make_unique<FakeWatcherObject>(m_state))
 {
@@ -56,6 +62,12 @@ QStringList FakeStatusNotifierHost::labels() const
     return m_state->labels;
 }
 
+int FakeStatusNotifierHost::toolTipChanges() const
+{
+    std::lock_guard lock(m_state->mutex);
+    return m_state->toolTipChanges;
+}
+
 bool FakeStatusNotifierHost::watchLabels(const QString& service)
 {
     bool connected = false;
@@ -63,11 +75,14 @@ bool FakeStatusNotifierHost::watchLabels(const QString& service)
         m_object.get(),
         [this, service, &connected] {
             // QtDBus names the receiving slot only by its signature.
-            connected = QDBusConnection(kConnection)
-                            .connect(service, StatusNotifierItem::kItemPath,
-                                     QStringLiteral("org.kde.StatusNotifierItem"),
-                                     QStringLiteral("XAyatanaNewLabel"), m_object.get(),
-                                     SLOT(labelChanged(QString, QString)));
+            QDBusConnection bus(kConnection);
+            const QString item = QStringLiteral("org.kde.StatusNotifierItem");
+            connected =
+                bus.connect(service, StatusNotifierItem::kItemPath, item,
+                            QStringLiteral("XAyatanaNewLabel"), m_object.get(),
+                            SLOT(labelChanged(QString, QString))) &&
+                bus.connect(service, StatusNotifierItem::kItemPath, item,
+                            QStringLiteral("NewToolTip"), m_object.get(), SLOT(toolTipChanged()));
         },
         Qt::BlockingQueuedConnection);
     return connected;

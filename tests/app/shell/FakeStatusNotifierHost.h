@@ -16,6 +16,7 @@ struct FakeHostState {
     std::mutex mutex;
     QStringList registered;
     QStringList labels;
+    int toolTipChanges = 0;
     std::optional<QDBusMessage> reply;
 };
 
@@ -32,6 +33,7 @@ public:
 public slots:
     void RegisterStatusNotifierItem(const QString& service);
     void labelChanged(const QString& label, const QString& guide);
+    void toolTipChanged();
 
 private:
     std::shared_ptr<FakeHostState> m_state;
@@ -47,6 +49,8 @@ public:
     bool isReady() const { return m_ready; }
     QStringList registered() const;
     QStringList labels() const;
+    int toolTipChanges() const;
+    // Label and tooltip signals of the item, from now on.
     bool watchLabels(const QString& service);
     // Calls from the host's thread while this thread keeps serving the item.
     QDBusMessage call(const QDBusMessage& message);

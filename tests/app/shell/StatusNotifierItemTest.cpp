@@ -103,6 +103,7 @@ TEST_F(StatusNotifierItemTest, AHostReadsTheTitleAsLabelAndTooltip)
     red.fill(QColor(255, 0, 0));
     item->setIcon(QIcon(QPixmap::fromImage(red)));
     item->setStatusTitle(QStringLiteral(" 24:59"));
+    item->setToolTipText(QStringLiteral("25 min of focus left"));
 
     const struct {
         const char* name;
@@ -125,7 +126,9 @@ TEST_F(StatusNotifierItemTest, AHostReadsTheTitleAsLabelAndTooltip)
 
     const auto toolTip = decode<SniToolTip>(itemProperty(QStringLiteral("ToolTip")));
     EXPECT_EQ(toolTip.title, QStringLiteral("Zestra"));
-    EXPECT_EQ(toolTip.text, QStringLiteral(" 24:59"));
+    EXPECT_EQ(toolTip.text, QStringLiteral("25 min of focus left"));
+    // Hosts re-read the tooltip on every change; it carries no pixmaps of its own.
+    EXPECT_TRUE(toolTip.pixmaps.isEmpty());
 
     const auto pixmaps = decode<SniPixmapList>(itemProperty(QStringLiteral("IconPixmap")));
     ASSERT_FALSE(pixmaps.isEmpty());
@@ -146,6 +149,21 @@ TEST_F(StatusNotifierItemTest, ATitleChangeAnnouncesTheNewLabel)
     ASSERT_TRUE(processEventsUntil([this] { return host->labels().size() >= 2; }));
     EXPECT_EQ(host->labels(),
               (QStringList{QStringLiteral("24:58|00:00"), QStringLiteral("--:--|00:00")}));
+}
+
+TEST_F(StatusNotifierItemTest, SecondsChangeTheLabelAndOnlyMinutesTheTooltip)
+{
+    item->setStatusTitle(QStringLiteral(" 25:00"));
+    ASSERT_TRUE(host->watchLabels(item->serviceName()));
+    // Hosts re-read every property, icons included, on a tooltip signal: a minute of
+    // ticks sends one, not sixty.
+    for (int second = 59; second >= 0; --second)
+        item->setStatusTitle(QStringLiteral(" 24:%1").arg(second, 2, 10, QLatin1Char('0')));
+    item->setToolTipText(QStringLiteral("24 min of focus left"));
+    item->setToolTipText(QStringLiteral("24 min of focus left"));
+    ASSERT_TRUE(processEventsUntil([this] { return host->labels().size() >= 60; }));
+    ASSERT_TRUE(processEventsUntil([this] { return host->toolTipChanges() >= 1; }));
+    EXPECT_EQ(host->toolTipChanges(), 1);
 }
 
 TEST_F(StatusNotifierItemTest, ActivateOpensThePopover)
