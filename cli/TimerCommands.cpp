@@ -66,43 +66,48 @@ ExitStatus TimerCommands::run(const CommandArguments& arguments)
 
 ExitStatus TimerCommands::call(const QString& method)
 {
+    return request(method) ? ExitStatus::Success : ExitStatus::Failure;
+}
+
+std::optional<QDBusMessage> TimerCommands::request(const QString& method)
+{
     if (!m_connection.isConnected()) {
         Terminal::printError(QStringLiteral("timer: no session bus; is Zestra running?"));
-        return ExitStatus::Failure;
+        return std::nullopt;
     }
     const QDBusMessage reply = m_connection.call(methodCall(method), QDBus::Block, 5000);
     if (reply.type() != QDBusMessage::ReplyMessage) {
         Terminal::printError(
             QStringLiteral("timer: Zestra is not running (%1)").arg(reply.errorMessage()));
-        return ExitStatus::Failure;
+        return std::nullopt;
     }
-    return ExitStatus::Success;
+    return reply;
+}
+
+std::optional<QVariantMap> TimerCommands::state()
+{
+    const std::optional<QDBusMessage> reply = request(QStringLiteral("State"));
+    if (!reply)
+        return std::nullopt;
+    const QDBusReply<QVariantMap> state(*reply);
+    if (!state.isValid()) {
+        Terminal::printError(QStringLiteral("timer: Zestra answered no state"));
+        return std::nullopt;
+    }
+    return state.value();
 }
 
 ExitStatus TimerCommands::status()
 {
-    if (!m_connection.isConnected()) {
-        Terminal::printError(QStringLiteral("timer: no session bus; is Zestra running?"));
+    const std::optional<QVariantMap> current = state();
+    if (!current)
         return ExitStatus::Failure;
-    }
-    const QDBusReply<QVariantMap> reply =
-        m_connection.call(methodCall(QStringLiteral("State")), QDBus::Block, 5000);
-    if (!reply.isValid()) {
-        Terminal::printError(
-            QStringLiteral("timer: Zestra is not running (%1)").arg(reply.error().message()));
-        return ExitStatus::Failure;
-    }
-    Terminal::printText(
-        QString::fromUtf8(stateDocument(reply.value()).toJson(QJsonDocument::Indented)));
+    Terminal::printText(QString::fromUtf8(stateDocument(*current).toJson(QJsonDocument::Indented)));
     return ExitStatus::Success;
 }
 
 ExitStatus TimerCommands::watch()
 {
-    if (!m_connection.isConnected()) {
-        Terminal::printError(QStringLiteral("timer: no session bus; is Zestra running?"));
-        return ExitStatus::Failure;
-    }
     auto printLine = [](const QVariantMap& state) {
         Terminal::printText(QString::fromUtf8(stateDocument(state).toJson(QJsonDocument::Compact)) +
                             u'\n');
@@ -118,13 +123,9 @@ ExitStatus TimerCommands::watch()
         loop.exit(static_cast<int>(ExitStatus::Failure));
     });
 
-    const QDBusReply<QVariantMap> reply =
-        m_connection.call(methodCall(QStringLiteral("State")), QDBus::Block, 5000);
-    if (!reply.isValid()) {
-        Terminal::printError(
-            QStringLiteral("timer: Zestra is not running (%1)").arg(reply.error().message()));
+    const std::optional<QVariantMap> first = state();
+    if (!first)
         return ExitStatus::Failure;
-    }
-    printLine(reply.value());
+    printLine(*first);
     return static_cast<ExitStatus>(loop.exec());
 }

@@ -1,6 +1,10 @@
 #pragma once
 
+#include <optional>
+
 #include <QDBusConnection>
+#include <QDBusMessage>
+#include <QVariantMap>
 
 #include "CommandArguments.h"
 #include "Terminal.h"
@@ -16,6 +20,9 @@ public:
 
 private:
     ExitStatus call(const QString& method);
+    // The reply, or nothing with the reason on standard error.
+    std::optional<QDBusMessage> request(const QString& method);
+    std::optional<QVariantMap> state();
     ExitStatus status();
     // One JSON line now and one on every change, until interrupted or Zestra quits.
     ExitStatus watch();
