@@ -2,6 +2,8 @@
 
 #include <algorithm>
 
+#include <QFile>
+#include <QFileInfo>
 #include <QLocale>
 #include <QSaveFile>
 
@@ -23,11 +25,11 @@ QString CsvExporter::field(const QString& text)
     return QLatin1Char('"') + quoted + QLatin1Char('"');
 }
 
-bool CsvExporter::exportToCSV(const QString& toCSV, Date activitiyOfDay)
+std::optional<QString> CsvExporter::text(Date activitiyOfDay)
 {
     const auto rows = m_pomodoros.pomodoros(activitiyOfDay, activitiyOfDay);
     if (!rows)
-        return false;
+        return std::nullopt;
     const QLocale locale = QLocale::system();
     QString text = Localization::text("EXPORT_CSV_HEADER");
     for (const Pomodoro& p : *rows) {
@@ -37,10 +39,39 @@ bool CsvExporter::exportToCSV(const QString& toCSV, Date activitiyOfDay)
                 field(locale.toString(Date(p.startTime).toDateTime(), QLocale::ShortFormat)) +
                 QLatin1Char(';') + QString::number(p.duration);
     }
+    return text;
+}
 
-    QSaveFile file(toCSV);
-    if (!file.open(QIODevice::WriteOnly) || file.write(text.toUtf8()) < 0 || !file.commit()) {
-        Console::line(QStringLiteral("No se puedo guardar el archivo. ") + file.errorString());
+bool CsvExporter::isReplaceable(const QString& path)
+{
+    if (path.startsWith(QLatin1String("/dev/")) || path.startsWith(QLatin1String("/proc/")))
+        return false;
+    const QFileInfo info(path);
+    return !info.exists() || info.isFile();
+}
+
+bool CsvExporter::exportToCSV(const QString& toCSV, Date activitiyOfDay)
+{
+    const std::optional<QString> csv = text(activitiyOfDay);
+    if (!csv)
+        return false;
+    const QByteArray bytes = csv->toUtf8();
+    bool written = false;
+    QString error;
+    if (isReplaceable(toCSV)) {
+        QSaveFile file(toCSV);
+        written =
+            file.open(QIODevice::WriteOnly) && file.write(bytes) == bytes.size() && file.commit();
+        error = file.errorString();
+    } else {
+        // Appending keeps what a shell redirection already holds (">>").
+        QFile file(toCSV);
+        written = file.open(QIODevice::WriteOnly | QIODevice::Append) &&
+                  file.write(bytes) == bytes.size() && file.flush();
+        error = file.errorString();
+    }
+    if (!written) {
+        Console::line(QStringLiteral("No se puedo guardar el archivo. ") + error);
         return false;
     }
     return true;

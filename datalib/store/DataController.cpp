@@ -66,10 +66,29 @@ void DataController::setCloudSync(std::shared_ptr<CloudSync> cloud)
     m_cloud->setCloud(std::move(cloud));
 }
 
-void DataController::saveContext()
+bool DataController::open(OpenMode mode)
+{
+    return m_context->open(mode == OpenMode::ReadWrite
+                               ? StoreContext::Access::ReadWrite
+                               : StoreContext::Access::ReadOnlyWhenUnwritable);
+}
+
+bool DataController::isReadOnly()
+{
+    auto guard = m_context->lock();
+    return m_context->isReadOnly();
+}
+
+std::optional<QString> DataController::lastError()
+{
+    return m_context->lastError();
+}
+
+bool DataController::saveContext()
 {
     auto guard = m_context->lock();
     m_context->saveContext();
+    return !m_context->hasChanges();
 }
 
 void DataController::resetContext()
@@ -343,6 +362,11 @@ void DataController::migrateToTaskInfo()
 bool DataController::exportToCSV(const QString& toCSV, Date activitiyOfDay)
 {
     return m_csv->exportToCSV(toCSV, activitiyOfDay);
+}
+
+std::optional<QString> DataController::csvText(Date activitiyOfDay)
+{
+    return m_csv->text(activitiyOfDay);
 }
 
 std::optional<QVariantMap> DataController::extensionData()

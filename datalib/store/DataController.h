@@ -45,6 +45,12 @@ public:
 
     static constexpr const char* modelName = "Pomodoro.DataModel";
 
+    enum class OpenMode {
+        ReadWrite,
+        // A store whose folder or file cannot be written is opened for reading only.
+        ReadOnlyWhenUnwritable,
+    };
+
     // The store of $XDG_DATA_HOME/Zestra, created on first use.
     static DataController& sharedInstance();
     // $XDG_DATA_HOME/Zestra
@@ -62,8 +68,18 @@ public:
     // Replaces the cloud the store writes to (the sync engine installs itself here).
     void setCloudSync(std::shared_ptr<CloudSync> cloud);
 
+    // Opens the store file now. Unlike the first operation, which ends the process when the
+    // store cannot open, this answers false and leaves the reason in lastError().
+    bool open(OpenMode mode = OpenMode::ReadWrite);
+    bool isReadOnly();
+    // Why the last operation (or open()) failed: a write the store refused or could not save,
+    // or a query that failed; absent when it went well. The operations themselves keep their
+    // answers (absent, 0, nothing).
+    std::optional<QString> lastError();
+
     // Store lifecycle
-    void saveContext();
+    // False when the save failed; the changes then stay pending for the next save.
+    bool saveContext();
     void resetContext();
     bool hasChanges();
     void truncateAll();
@@ -126,6 +142,8 @@ public:
 
     // CSV export and the Today summary
     bool exportToCSV(const QString& toCSV, Date activitiyOfDay);
+    // The text that exportToCSV writes; absent when the day query fails.
+    std::optional<QString> csvText(Date activitiyOfDay);
     std::optional<QVariantMap> extensionData();
     void shareExtensionData();
 

@@ -86,8 +86,11 @@ bool PomodoroRecords::insert(const TaskParameter& parameter, std::optional<long 
 {
     SqlQuery query(
         m_context,
+        // A task deleted before this write reached the disk leaves the row unlinked, as the
+        // delete would have had the row been there.
         "INSERT INTO Pomodoro (startTime, endTime, duration, freeTimeDuration, taskName, "
-        "taskInfo, cloudRecordID) VALUES (?, ?, ?, ?, ?, ?, ?)");
+        "taskInfo, cloudRecordID) VALUES (?, ?, ?, ?, ?, (SELECT id FROM TaskInfo WHERE id = ?), "
+        "?)");
     query.bind(1, parameter.startTime.value_or(0))
         .bind(2, parameter.endTime.value_or(0))
         .bind(3, static_cast<int>(parameter.duration.value_or(0)))
@@ -95,7 +98,7 @@ bool PomodoroRecords::insert(const TaskParameter& parameter, std::optional<long 
         .bind(5, taskInfo ? std::nullopt : std::optional<QString>(genericName()))
         .bind(7, cloudRecordID);
     if (taskInfo)
-        query.bind(6, *taskInfo);
+        query.bindRow(6, *taskInfo, "TaskInfo");
     else
         query.bind(6, std::optional<QString>());
     if (!query.execWrite()) {
@@ -110,6 +113,7 @@ void PomodoroRecords::addTask(const TaskParameter& parameter)
     std::optional<QString> taskRecordID;
     {
         auto guard = m_context.lock();
+        m_context.beginWrite();
         std::optional<TaskCatalogue::Row> task;
         if (parameter.taskName)
             task = m_catalogue.rowNamed(*parameter.taskName, "fetchTaskInfo(named:)");
@@ -218,6 +222,7 @@ void PomodoroRecords::updatePomodoroName(const QString& name, Date startedAt)
     std::optional<QString> taskRecordID;
     {
         auto guard = m_context.lock();
+        m_context.beginWrite();
         QString error;
         const auto rows = rowsStartedAt(startedAt, &error);
         if (!rows) {
@@ -239,8 +244,9 @@ void PomodoroRecords::updatePomodoroName(const QString& name, Date startedAt)
         }
         if (tasks.size() != 1)
             return;
-        SqlQuery update(m_context, "UPDATE Pomodoro SET taskInfo = ? WHERE id = ?");
-        update.bind(1, tasks.first().first).bind(2, rows->first().id);
+        SqlQuery update(m_context, "UPDATE Pomodoro SET taskInfo = "
+                                   "(SELECT id FROM TaskInfo WHERE id = ?) WHERE id = ?");
+        update.bindRow(1, tasks.first().first, "TaskInfo").bindRow(2, rows->first().id, "Pomodoro");
         if (!update.execWrite()) {
             StoreLog::prefixed("Update name error. ", update.errorDescription());
             return;
@@ -258,6 +264,7 @@ void PomodoroRecords::deletePomodoro(Date startedAt)
     std::optional<QString> recordID;
     {
         auto guard = m_context.lock();
+        m_context.beginWrite();
         QString error;
         const auto rows = rowsStartedAt(startedAt, &error);
         if (!rows) {
@@ -267,7 +274,7 @@ void PomodoroRecords::deletePomodoro(Date startedAt)
         if (rows->size() != 1)
             return;
         SqlQuery remove(m_context, "DELETE FROM Pomodoro WHERE id = ?");
-        remove.bind(1, rows->first().id);
+        remove.bindRow(1, rows->first().id, "Pomodoro");
         if (!remove.execWrite()) {
             StoreLog::prefixed("Delete Task error. ", remove.errorDescription());
             return;
@@ -282,6 +289,7 @@ void PomodoroRecords::deletePomodoro(Date startedAt)
 void PomodoroRecords::updatePomodoro(const QString& cloudRecordID, Date startedAt)
 {
     auto guard = m_context.lock();
+    m_context.beginWrite();
     long long id = 0;
     {
         SqlQuery query(m_context, "SELECT id FROM Pomodoro WHERE startTime = ? AND "
@@ -301,7 +309,7 @@ void PomodoroRecords::updatePomodoro(const QString& cloudRecordID, Date startedA
         id = query.int64At(0);
     }
     SqlQuery update(m_context, "UPDATE Pomodoro SET cloudRecordID = ? WHERE id = ?");
-    update.bind(1, cloudRecordID).bind(2, id);
+    update.bind(1, cloudRecordID).bindRow(2, id, "Pomodoro");
     if (!update.execWrite()) {
         StoreLog::failure("updatePomodoro(cloudRecordID:startedAt:)", update.errorDescription());
         return;
@@ -313,6 +321,7 @@ void PomodoroRecords::addTask(const TaskParameter& parameter, const QString& wit
                               const std::optional<QString>& taskInfoID)
 {
     auto guard = m_context.lock();
+    m_context.beginWrite();
     std::optional<long long> taskInfo;
     if (taskInfoID) {
         if (auto task = m_catalogue.rowWithID(*taskInfoID, "fetchTaskInfo(withID:)"))
@@ -325,6 +334,7 @@ void PomodoroRecords::addTask(const TaskParameter& parameter, const QString& wit
 void PomodoroRecords::updateTask(const QString& taskInfoID, const QString& withRecordID)
 {
     auto guard = m_context.lock();
+    m_context.beginWrite();
     auto idsOf = [this](const char* sql, const QString& value) -> std::optional<QList<long long>> {
         SqlQuery query(m_context, sql);
         query.bind(1, value);
@@ -343,8 +353,9 @@ void PomodoroRecords::updateTask(const QString& taskInfoID, const QString& withR
     const auto tasks = idsOf("SELECT id FROM TaskInfo WHERE cloudRecordID = ?", taskInfoID);
     if (!tasks || tasks->size() != 1)
         return;
-    SqlQuery update(m_context, "UPDATE Pomodoro SET taskInfo = ? WHERE id = ?");
-    update.bind(1, tasks->first()).bind(2, pomodoros->first());
+    SqlQuery update(m_context, "UPDATE Pomodoro SET taskInfo = "
+                               "(SELECT id FROM TaskInfo WHERE id = ?) WHERE id = ?");
+    update.bindRow(1, tasks->first(), "TaskInfo").bindRow(2, pomodoros->first(), "Pomodoro");
     if (!update.execWrite()) {
         StoreLog::failure("updateTask(taskInfoID:withRecordID:)", update.errorDescription());
         return;
@@ -355,6 +366,7 @@ void PomodoroRecords::updateTask(const QString& taskInfoID, const QString& withR
 void PomodoroRecords::deletePomodoro(const QString& cloudRecordID)
 {
     auto guard = m_context.lock();
+    m_context.beginWrite();
     QList<long long> ids;
     {
         SqlQuery query(m_context, "SELECT id FROM Pomodoro WHERE cloudRecordID = ?");
@@ -369,7 +381,7 @@ void PomodoroRecords::deletePomodoro(const QString& cloudRecordID)
     if (ids.size() != 1)
         return;
     SqlQuery remove(m_context, "DELETE FROM Pomodoro WHERE id = ?");
-    remove.bind(1, ids.first());
+    remove.bindRow(1, ids.first(), "Pomodoro");
     if (!remove.execWrite()) {
         StoreLog::prefixed("Delete Task error. ", remove.errorDescription());
         return;

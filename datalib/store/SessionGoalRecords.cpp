@@ -31,6 +31,7 @@ bool SessionGoalRecords::insert(const char* sql, double at, int tasksCount,
                                 const std::optional<QString>& recordID)
 {
     auto guard = m_context.lock();
+    m_context.beginWrite();
     SqlQuery query(m_context, sql);
     query.bind(1, at).bind(2, tasksCount).bind(3, recordID);
     if (!query.execWrite()) {
@@ -61,10 +62,12 @@ std::optional<QList<Record>> SessionGoalRecords::fetch(const char* sql,
     return records;
 }
 
-void SessionGoalRecords::assignRecordID(const char* selectSql, const char* updateSql,
-                                        const char* operation, const QString& recordID, Date at)
+void SessionGoalRecords::assignRecordID(const char* table, const char* selectSql,
+                                        const char* updateSql, const char* operation,
+                                        const QString& recordID, Date at)
 {
     auto guard = m_context.lock();
+    m_context.beginWrite();
     long long id = 0;
     {
         SqlQuery query(m_context, selectSql);
@@ -77,7 +80,7 @@ void SessionGoalRecords::assignRecordID(const char* selectSql, const char* updat
         id = query.int64At(0);
     }
     SqlQuery update(m_context, updateSql);
-    update.bind(1, recordID).bind(2, id);
+    update.bind(1, recordID).bindRow(2, id, table);
     if (!update.execWrite()) {
         StoreLog::failure(operation, update.errorDescription());
         return;
@@ -127,7 +130,8 @@ int SessionGoalRecords::sessionsFinished(Date onDate)
 
 void SessionGoalRecords::updateSession(const QString& cloudRecordID, Date finishedAt)
 {
-    assignRecordID("SELECT id FROM Session WHERE finishedAt = ? AND cloudRecordID IS NULL "
+    assignRecordID("Session",
+                   "SELECT id FROM Session WHERE finishedAt = ? AND cloudRecordID IS NULL "
                    "ORDER BY id LIMIT 1",
                    "UPDATE Session SET cloudRecordID = ? WHERE id = ?",
                    "updateSession(cloudRecordID:finishedAt:)", cloudRecordID, finishedAt);
@@ -168,7 +172,8 @@ std::optional<QList<Goal>> SessionGoalRecords::unsyncedGoals()
 
 void SessionGoalRecords::updateGoal(const QString& cloudRecordID, Date achievedAt)
 {
-    assignRecordID("SELECT id FROM Goal WHERE achieveAt = ? AND cloudRecordID IS NULL "
+    assignRecordID("Goal",
+                   "SELECT id FROM Goal WHERE achieveAt = ? AND cloudRecordID IS NULL "
                    "ORDER BY id LIMIT 1",
                    "UPDATE Goal SET cloudRecordID = ? WHERE id = ?",
                    "updateGoal(cloudRecordID:achievedAt:)", cloudRecordID, achievedAt);

@@ -33,8 +33,8 @@ private:
     // Inserts a session or goal row (the two tables share their shape).
     bool insert(const char* sql, double at, int tasksCount, const std::optional<QString>& recordID);
     // Names the first row at that instant that has no cloud identity yet.
-    void assignRecordID(const char* selectSql, const char* updateSql, const char* operation,
-                        const QString& recordID, Date at);
+    void assignRecordID(const char* table, const char* selectSql, const char* updateSql,
+                        const char* operation, const QString& recordID, Date at);
     template <typename Record>
     std::optional<QList<Record>> fetch(const char* sql, std::optional<std::pair<Date, Date>> range);
 

@@ -4,8 +4,11 @@
 
 #include "store/StoreContext.h"
 
+using Kind = RecordedStatement::Value::Kind;
+
 SqlQuery::SqlQuery(StoreContext& context, const char* sql)
     : m_context(context)
+    , m_sql(sql)
     , m_db(context.database())
 {
     m_statement = context.acquireStatement(sql, &m_owned);
@@ -25,12 +28,19 @@ void SqlQuery::fail(int code)
         return;
     m_errorCode = code;
     m_errorMessage = QString::fromUtf8(sqlite3_errmsg(m_db));
+    m_context.noteFailure(m_errorMessage);
+}
+
+void SqlQuery::record(int index, RecordedStatement::Value value)
+{
+    m_recorded.set(index, std::move(value));
 }
 
 SqlQuery& SqlQuery::bind(int index, double value)
 {
     if (m_statement && sqlite3_bind_double(m_statement, index, value) != SQLITE_OK)
         fail(sqlite3_errcode(m_db));
+    record(index, {Kind::Real, 0, value, {}, nullptr});
     return *this;
 }
 
@@ -38,6 +48,7 @@ SqlQuery& SqlQuery::bind(int index, int value)
 {
     if (m_statement && sqlite3_bind_int(m_statement, index, value) != SQLITE_OK)
         fail(sqlite3_errcode(m_db));
+    record(index, {Kind::Integer, value, 0.0, {}, nullptr});
     return *this;
 }
 
@@ -45,6 +56,14 @@ SqlQuery& SqlQuery::bind(int index, long long value)
 {
     if (m_statement && sqlite3_bind_int64(m_statement, index, value) != SQLITE_OK)
         fail(sqlite3_errcode(m_db));
+    record(index, {Kind::Integer, value, 0.0, {}, nullptr});
+    return *this;
+}
+
+SqlQuery& SqlQuery::bindRow(int index, long long id, const char* table)
+{
+    bind(index, id);
+    record(index, {Kind::Integer, id, 0.0, {}, table});
     return *this;
 }
 
@@ -56,6 +75,7 @@ SqlQuery& SqlQuery::bind(int index, const QString& value)
     if (sqlite3_bind_text(m_statement, index, utf8.constData(), static_cast<int>(utf8.size()),
                           SQLITE_TRANSIENT) != SQLITE_OK)
         fail(sqlite3_errcode(m_db));
+    record(index, {Kind::Text, 0, 0.0, utf8, nullptr});
     return *this;
 }
 
@@ -65,6 +85,7 @@ SqlQuery& SqlQuery::bind(int index, const std::optional<QString>& value)
         return bind(index, *value);
     if (m_statement && sqlite3_bind_null(m_statement, index) != SQLITE_OK)
         fail(sqlite3_errcode(m_db));
+    record(index, {});
     return *this;
 }
 
@@ -77,6 +98,8 @@ SqlQuery& SqlQuery::bind(int index, const std::optional<QByteArray>& value)
                          : sqlite3_bind_null(m_statement, index);
     if (rc != SQLITE_OK)
         fail(sqlite3_errcode(m_db));
+    record(index, value ? RecordedStatement::Value{Kind::Blob, 0, 0.0, *value, nullptr}
+                        : RecordedStatement::Value{});
     return *this;
 }
 
@@ -108,15 +131,15 @@ bool SqlQuery::execWrite()
 {
     if (!ok())
         return false;
-    if (!m_context.beginWrite()) {
-        fail(sqlite3_errcode(m_db) ? sqlite3_errcode(m_db) : SQLITE_ERROR);
-        return false;
+    m_recorded.sql = m_sql;
+    m_recorded.insertTable = StoreJournal::insertTableOf(m_sql);
+    const StoreContext::WriteOutcome outcome =
+        m_context.runWrite(m_statement, std::move(m_recorded));
+    if (!outcome.done) {
+        m_errorCode = outcome.code;
+        m_errorMessage = outcome.message;
     }
-    if (!exec())
-        return false;
-    if (sqlite3_changes(m_db) > 0)
-        m_context.markChanged();
-    return true;
+    return outcome.done;
 }
 
 double SqlQuery::doubleAt(int column) const

@@ -5,6 +5,8 @@
 #include <QByteArray>
 #include <QString>
 
+#include "store/RecordedStatement.h"
+
 struct sqlite3;
 struct sqlite3_stmt;
 class StoreContext;
@@ -26,12 +28,17 @@ public:
     SqlQuery& bind(int index, const QString& value);
     SqlQuery& bind(int index, const std::optional<QString>& value);
     SqlQuery& bind(int index, const std::optional<QByteArray>& value);
+    // The identifier of a row of `table`: a write run again after a failed save follows the
+    // row even when it was inserted again under another identifier.
+    SqlQuery& bindRow(int index, long long id, const char* table);
 
     // Steps to the next row; false at the end or on failure (then ok() is false).
     bool next();
     // Runs a statement that returns no rows.
     bool exec();
-    // Runs an insert, update or delete inside the store's working transaction.
+    // Runs an insert, update or delete inside the operation's write transaction. When the
+    // store cannot take it now (locked, full, read-only) it is kept for the next save and
+    // this answers false.
     bool execWrite();
 
     double doubleAt(int column) const;
@@ -48,8 +55,11 @@ public:
 
 private:
     void fail(int code);
+    void record(int index, RecordedStatement::Value value);
 
     StoreContext& m_context;
+    const char* m_sql;
+    RecordedStatement m_recorded;
     sqlite3* m_db = nullptr;
     sqlite3_stmt* m_statement = nullptr;
     bool m_owned = false;

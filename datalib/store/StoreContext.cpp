@@ -7,6 +7,21 @@
 #include "Console.h"
 #include "store/StoreFile.h"
 
+StoreContext::Operation::Operation(StoreContext& context)
+    : m_context(context)
+    , m_lock(context.m_mutex)
+{
+    if (m_context.m_depth++ == 0)
+        m_context.operationStarts();
+}
+
+StoreContext::Operation::~Operation()
+{
+    if (m_context.m_depth == 1)
+        m_context.operationEnds();
+    --m_context.m_depth;
+}
+
 StoreContext::StoreContext(QString path)
     : m_path(std::move(path))
 {}
@@ -16,21 +31,49 @@ StoreContext::~StoreContext()
     for (auto& [sql, cached] : m_statements)
         sqlite3_finalize(cached.statement);
     if (m_database) {
-        // Unsaved changes die with the context, as they would with a discarded one.
         if (inTransaction())
-            execute("ROLLBACK");
+            sqlite3_exec(m_database, "ROLLBACK", nullptr, nullptr, nullptr);
         sqlite3_close(m_database);
     }
 }
 
+void StoreContext::operationStarts()
+{
+    m_writeFailure.reset();
+    m_operationError.reset();
+}
+
+void StoreContext::operationEnds()
+{
+    // Whatever the operation left unsaved is saved now, so the write lock goes with it.
+    if (inTransaction())
+        saveContext();
+    m_lastError = m_operationError;
+}
+
+bool StoreContext::open(Access access)
+{
+    if (m_database)
+        return true;
+    StoreFile::Opened opened =
+        access == Access::ReadOnlyWhenUnwritable && !StoreFile::isWritable(m_path)
+            ? StoreFile::openReadOnly(m_path)
+            : StoreFile::open(m_path);
+    if (!opened.database) {
+        noteFailure(opened.error);
+        std::lock_guard guard(m_mutex);
+        m_lastError = opened.error;
+        return false;
+    }
+    m_database = opened.database;
+    m_readOnly = opened.readOnly;
+    return true;
+}
+
 sqlite3* StoreContext::database()
 {
-    if (!m_database) {
-        StoreFile::Opened opened = StoreFile::open(m_path);
-        if (!opened.database)
-            failToOpen(opened.error);
-        m_database = opened.database;
-    }
+    if (!m_database && !open(Access::ReadWrite))
+        failToOpen(m_lastError.value_or(QString()));
     return m_database;
 }
 
@@ -91,33 +134,100 @@ bool StoreContext::inTransaction() const
     return m_database && !sqlite3_get_autocommit(m_database);
 }
 
-bool StoreContext::execute(const char* sql)
+void StoreContext::noteFailure(const QString& message)
 {
-    return sqlite3_exec(database(), sql, nullptr, nullptr, nullptr) == SQLITE_OK;
+    std::lock_guard guard(m_mutex);
+    if (!m_operationError)
+        m_operationError = message;
+}
+
+std::optional<QString> StoreContext::lastError()
+{
+    std::lock_guard guard(m_mutex);
+    return m_lastError;
+}
+
+void StoreContext::abandonTransaction(int code, const QString& message)
+{
+    if (inTransaction())
+        sqlite3_exec(m_database, "ROLLBACK", nullptr, nullptr, nullptr);
+    m_writeFailure = StoreJournal::Failure{code, message};
+    noteFailure(message);
 }
 
 bool StoreContext::beginWrite()
 {
-    return inTransaction() || execute("BEGIN IMMEDIATE");
+    Operation operation(*this);
+    if (inTransaction())
+        return true;
+    if (m_writeFailure)
+        return false;
+    sqlite3* db = database();
+    if (sqlite3_exec(db, "BEGIN IMMEDIATE", nullptr, nullptr, nullptr) != SQLITE_OK) {
+        abandonTransaction(sqlite3_extended_errcode(db), QString::fromUtf8(sqlite3_errmsg(db)));
+        return false;
+    }
+    if (!m_journal.isEmpty()) {
+        if (const auto failure = m_journal.replay(db)) {
+            abandonTransaction(failure->code, failure->message);
+            return false;
+        }
+    }
+    return true;
+}
+
+StoreContext::WriteOutcome StoreContext::runWrite(sqlite3_stmt* statement,
+                                                  RecordedStatement recorded)
+{
+    Operation operation(*this);
+    if (!beginWrite()) {
+        // Kept for the next save, as an unsaved change of the context would be.
+        m_journal.append(std::move(recorded));
+        return {false, m_writeFailure->code, m_writeFailure->message};
+    }
+    const int rc = sqlite3_step(statement);
+    if (rc == SQLITE_DONE || rc == SQLITE_ROW) {
+        if (!recorded.insertTable.empty())
+            recorded.rowid = sqlite3_last_insert_rowid(m_database);
+        if (sqlite3_changes(m_database) > 0)
+            m_journal.append(std::move(recorded));
+        return {true, SQLITE_OK, QString()};
+    }
+    const int code = sqlite3_extended_errcode(m_database);
+    const QString message = QString::fromUtf8(sqlite3_errmsg(m_database));
+    if (StoreJournal::keepsPending(code)) {
+        m_journal.append(std::move(recorded));
+        abandonTransaction(code, message);
+    } else {
+        noteFailure(message);
+    }
+    return {false, code, message};
 }
 
 bool StoreContext::saveContext()
 {
-    if (!m_hasChanges) {
-        // A write that failed may have opened the transaction; release its lock quietly.
-        if (inTransaction())
-            execute("COMMIT");
+    Operation operation(*this);
+    if (!inTransaction()) {
+        if (m_journal.isEmpty())
+            return false;
+        // Writes of a failed save: they go out now, or wait once more.
+        if (!beginWrite()) {
+            Console::line(QStringLiteral("err @ CORE DATA CONTEXT saveContext()"));
+            return false;
+        }
+    }
+    if (m_journal.isEmpty()) {
+        // Nothing was written: end the transaction quietly, releasing the lock.
+        sqlite3_exec(m_database, "COMMIT", nullptr, nullptr, nullptr);
         return false;
     }
-    if (!execute("COMMIT")) {
-        if (!inTransaction()) {
-            // SQLite gave up the transaction itself (disk full, I/O error): nothing is pending.
-            m_hasChanges = false;
-        }
+    if (sqlite3_exec(m_database, "COMMIT", nullptr, nullptr, nullptr) != SQLITE_OK) {
+        abandonTransaction(sqlite3_extended_errcode(m_database),
+                           QString::fromUtf8(sqlite3_errmsg(m_database)));
         Console::line(QStringLiteral("err @ CORE DATA CONTEXT saveContext()"));
         return false;
     }
-    m_hasChanges = false;
+    m_journal.clear();
     if (m_savedHandler)
         m_savedHandler();
     return true;
@@ -125,7 +235,8 @@ bool StoreContext::saveContext()
 
 void StoreContext::resetContext()
 {
+    Operation operation(*this);
     if (inTransaction())
-        execute("ROLLBACK");
-    m_hasChanges = false;
+        sqlite3_exec(m_database, "ROLLBACK", nullptr, nullptr, nullptr);
+    m_journal.clear();
 }

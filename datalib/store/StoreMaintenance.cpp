@@ -30,6 +30,7 @@ void StoreMaintenance::truncateAll()
 {
     auto guard = m_context.lock();
     for (const char* sql : {"DELETE FROM Goal", "DELETE FROM Session", "DELETE FROM Pomodoro"}) {
+        m_context.beginWrite();
         run(sql);
         m_context.saveContext();
     }
@@ -54,6 +55,7 @@ StoreMaintenance::Counts StoreMaintenance::stats()
 void StoreMaintenance::iCloudPreviousState()
 {
     auto guard = m_context.lock();
+    m_context.beginWrite();
     for (const char* sql :
          {"UPDATE TaskInfo SET cloudRecordID = NULL WHERE cloudRecordID IS NOT NULL",
           "UPDATE Pomodoro SET cloudRecordID = NULL WHERE cloudRecordID IS NOT NULL",

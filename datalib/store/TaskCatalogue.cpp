@@ -182,7 +182,7 @@ bool TaskCatalogue::setFields(long long id, const TaskInfoParameter& parameter)
     query.bind(1, parameter.name)
         .bind(2, parameter.color)
         .bind(3, parameter.taskDescription)
-        .bind(4, id);
+        .bindRow(4, id, "TaskInfo");
     if (!query.execWrite()) {
         StoreLog::error(query);
         return false;
@@ -203,6 +203,9 @@ void TaskCatalogue::addTaskInfo(const TaskInfoParameter& parameter)
 {
     {
         auto guard = m_context.lock();
+        // The check and the insert share one write transaction, so two processes adding the
+        // same name store it once.
+        m_context.beginWrite();
         if (existsTaskInfo(parameter.name) || !insert(parameter, std::nullopt))
             return;
         m_context.saveContext();
@@ -215,6 +218,7 @@ void TaskCatalogue::updateTaskInfo(const QString& named, const QString& with)
     std::optional<QString> recordID;
     {
         auto guard = m_context.lock();
+        m_context.beginWrite();
         QString error;
         const auto rows = rowsNamed(named, &error);
         if (!rows) {
@@ -224,7 +228,7 @@ void TaskCatalogue::updateTaskInfo(const QString& named, const QString& with)
         if (rows->size() != 1)
             return;
         SqlQuery query(m_context, "UPDATE TaskInfo SET name = ? WHERE id = ?");
-        query.bind(1, with).bind(2, rows->first().id);
+        query.bind(1, with).bindRow(2, rows->first().id, "TaskInfo");
         if (!query.execWrite()) {
             StoreLog::prefixed("Update name error. ", query.errorDescription());
             return;
@@ -241,6 +245,7 @@ void TaskCatalogue::updateTaskInfo(const QString& named, const TaskInfoParameter
     std::optional<QString> recordID;
     {
         auto guard = m_context.lock();
+        m_context.beginWrite();
         QString error;
         const auto rows = rowsNamed(named, &error);
         if (!rows) {
@@ -282,18 +287,19 @@ void TaskCatalogue::deleteTaskInfo(const QString& named)
     std::optional<QString> recordID;
     {
         auto guard = m_context.lock();
+        m_context.beginWrite();
         if (auto row = rowNamed(named, "deleteTaskInfo(named:)")) {
             SqlQuery remove(m_context, "DELETE FROM TaskInfo WHERE id = ?");
-            remove.bind(1, row->id);
-            if (remove.execWrite()) {
-                m_context.saveContext();
+            remove.bindRow(1, row->id, "TaskInfo");
+            if (remove.execWrite())
                 recordID = row->info.cloudRecordID;
-            } else {
+            else
                 StoreLog::error(remove);
-            }
         }
-        // Saved by the next save of the store.
+        // Saved with the delete: an unlink left for a later save would keep the store's
+        // write lock from every other process until then.
         detachPomodoros("name", named);
+        m_context.saveContext();
     }
     if (recordID)
         m_cloud.cloud()->deleteTaskInfo(*recordID);
@@ -302,6 +308,7 @@ void TaskCatalogue::deleteTaskInfo(const QString& named)
 void TaskCatalogue::updateTaskInfoCloudRecordID(const QString& named, const QString& cloudRecordID)
 {
     auto guard = m_context.lock();
+    m_context.beginWrite();
     QString error;
     const auto rows = rowsNamed(named, &error);
     if (!rows) {
@@ -313,7 +320,7 @@ void TaskCatalogue::updateTaskInfoCloudRecordID(const QString& named, const QStr
         return;
     }
     SqlQuery query(m_context, "UPDATE TaskInfo SET cloudRecordID = ? WHERE id = ?");
-    query.bind(1, cloudRecordID).bind(2, rows->first().id);
+    query.bind(1, cloudRecordID).bindRow(2, rows->first().id, "TaskInfo");
     if (!query.execWrite()) {
         StoreLog::failure("updateTaskInfo(named:cloudRecordID:)", query.errorDescription());
         return;
@@ -324,6 +331,7 @@ void TaskCatalogue::updateTaskInfoCloudRecordID(const QString& named, const QStr
 void TaskCatalogue::addTaskInfo(const TaskInfoParameter& parameter, const QString& withRecordID)
 {
     auto guard = m_context.lock();
+    m_context.beginWrite();
     if (existsTaskInfo(parameter.name) || !insert(parameter, withRecordID))
         return;
     m_context.saveContext();
@@ -333,6 +341,7 @@ void TaskCatalogue::updateTaskInfo(const TaskInfoParameter& withParameter,
                                    const QString& cloudRecordID)
 {
     auto guard = m_context.lock();
+    m_context.beginWrite();
     long long id = 0;
     {
         SqlQuery query(m_context,
@@ -355,9 +364,10 @@ void TaskCatalogue::updateTaskInfo(const TaskInfoParameter& withParameter,
 void TaskCatalogue::deleteTaskInfoCloudRecordID(const QString& cloudRecordID)
 {
     auto guard = m_context.lock();
+    m_context.beginWrite();
     if (auto row = rowWithID(cloudRecordID, "deleteTaskInfo(cloudRecordID:)")) {
         SqlQuery remove(m_context, "DELETE FROM TaskInfo WHERE id = ?");
-        remove.bind(1, row->id);
+        remove.bindRow(1, row->id, "TaskInfo");
         if (!remove.execWrite())
             StoreLog::error(remove);
     }
@@ -370,6 +380,7 @@ void TaskCatalogue::migrateToTaskInfo()
     QList<TaskInfoParameter> created;
     {
         auto guard = m_context.lock();
+        m_context.beginWrite();
         QStringList oldNames;
         {
             SqlQuery query(m_context,
@@ -380,6 +391,7 @@ void TaskCatalogue::migrateToTaskInfo()
             oldNames = *names;
         }
         for (const QString& name : oldNames) {
+            m_context.beginWrite();
             if (existsTaskInfo(name))
                 continue;
             TaskInfoParameter parameter(name, TaskInfo::rawValue(TaskInfo::Colors::red));
@@ -402,7 +414,7 @@ void TaskCatalogue::migrateToTaskInfo()
         for (const auto& [id, name] : named) {
             SqlQuery relink(m_context, "UPDATE Pomodoro SET taskInfo = ?1 WHERE taskInfo != ?1 AND "
                                        "taskInfo IN (SELECT id FROM TaskInfo WHERE name = ?2)");
-            relink.bind(1, id).bind(2, name);
+            relink.bindRow(1, id, "TaskInfo").bind(2, name);
             if (!relink.execWrite())
                 StoreLog::error(relink);
         }

@@ -1,9 +1,11 @@
 #include "store/TodaySummary.h"
 
 #include <algorithm>
+#include <atomic>
 #include <cstdint>
 #include <cstdio>
 
+#include <QCoreApplication>
 #include <QDir>
 #include <QFile>
 #include <QJsonDocument>
@@ -60,9 +62,15 @@ void TodaySummary::shareExtensionData()
 
 bool TodaySummary::writeAtomically(const QString& path, const QJsonObject& summary)
 {
-    // Rename over the old file so a reader never sees half of it. No fsync: the summary is
-    // rebuilt from the store after every save, and syncing would cost each save milliseconds.
-    const QString partial = path + QStringLiteral(".partial");
+    // Each writer has a temporary file of its own (process and call), renamed over the old
+    // summary: a reader never sees half of it, and writers saving at once never take each
+    // other's file away. No sync to disk (QSaveFile and QTemporaryFile both sync): that would
+    // cost every save milliseconds, and the summary is rebuilt after every save anyway.
+    static std::atomic<unsigned> writes{0};
+    const QString partial = QStringLiteral("%1.%2-%3.partial")
+                                .arg(path)
+                                .arg(QCoreApplication::applicationPid())
+                                .arg(writes++);
     QFile file(partial);
     const QByteArray bytes = QJsonDocument(summary).toJson(QJsonDocument::Compact);
     const bool written = file.open(QIODevice::WriteOnly | QIODevice::Truncate) &&

@@ -7,9 +7,9 @@
 #include <QList>
 #include <QString>
 
-#include "support/ManualClock.h"
 #include "store/Date.h"
 #include "store/ReportPeriod.h"
+#include "support/ManualClock.h"
 #include "support/TestEnvironment.h"
 
 // Failures show the local time, not a bare number of seconds. Found by argument lookup.

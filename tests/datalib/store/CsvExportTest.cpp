@@ -1,3 +1,5 @@
+#include <fcntl.h>
+#include <sys/stat.h>
 #include <unistd.h>
 
 #include <ostream>
@@ -7,6 +9,7 @@
 #include <QDateTime>
 #include <QDir>
 #include <QFile>
+#include <QFileInfo>
 #include <QLocale>
 #include <QString>
 
@@ -111,6 +114,26 @@ INSTANTIATE_TEST_SUITE_P(
                       QuotingRow{"CarriageReturn", "Two\rlines", "\"Two\rlines\""},
                       QuotingRow{"NonAscii", "Café: réviser", "Café: réviser"}),
     rowName<QuotingRow>);
+
+TEST_F(CsvExportTest, PipeIsFedNotReplaced)
+{
+    store->addTask(task("2026-06-10T09:00:00", 1500));
+    const QString fifo = env->root() + QStringLiteral("/pipe");
+    ASSERT_EQ(mkfifo(QFile::encodeName(fifo).constData(), 0600), 0);
+    // The reader is there first, so the export's open does not wait for one.
+    const int reader = ::open(QFile::encodeName(fifo).constData(), O_RDONLY | O_NONBLOCK);
+    ASSERT_GE(reader, 0);
+
+    EXPECT_TRUE(store->exportToCSV(fifo, day("2026-06-10T12:00:00")));
+    QByteArray received(4096, '\0');
+    const ssize_t size = ::read(reader, received.data(), static_cast<size_t>(received.size()));
+    ::close(reader);
+    received.resize(size > 0 ? size : 0);
+    EXPECT_TRUE(received.startsWith(header.toUtf8())) << received.toStdString();
+    EXPECT_TRUE(received.endsWith(";1500")) << received.toStdString();
+    EXPECT_FALSE(QFileInfo(fifo).isFile()) << "the pipe was replaced by a file";
+    EXPECT_EQ(store->csvText(day("2026-06-10T12:00:00"))->toUtf8(), received);
+}
 
 TEST_F(CsvExportTest, SecondExportReplacesTheFirstWhole)
 {

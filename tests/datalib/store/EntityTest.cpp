@@ -7,13 +7,13 @@
 #include <QList>
 #include <QString>
 
-#include "support/ManualClock.h"
 #include "store/Goal.h"
 #include "store/Pomodoro.h"
 #include "store/Session.h"
 #include "store/TaskInfo.h"
 #include "store/TaskInfoParameter.h"
 #include "store/TaskParameter.h"
+#include "support/ManualClock.h"
 #include "support/TestEnvironment.h"
 
 namespace {

@@ -8,6 +8,7 @@
 
 #include "store/DataController.h"
 #include "store/StoreFile.h"
+#include "store/StoreMark.h"
 #include "support/TestEnvironment.h"
 
 namespace {
@@ -64,6 +65,7 @@ TEST_F(StoreFileTest, NothingIsOpenedBeforeTheFirstOperation)
     EXPECT_TRUE(QFile::exists(path()));
     EXPECT_EQ(rawInt("PRAGMA user_version"), StoreFile::bundledMigrations().size());
     EXPECT_EQ(rawInt("SELECT count(*) FROM sqlite_master WHERE type = 'table'"), 6);
+    EXPECT_EQ(rawInt("PRAGMA application_id"), StoreMark::applicationId);
 }
 
 TEST_F(StoreFileTest, OpensInWriteAheadModeWithForeignKeys)
@@ -189,5 +191,83 @@ TEST_F(StoreFileTest, FailedMigrationRollsBackAndKeepsTheStore)
     DataController store(env.dataDirectory());
     EXPECT_EQ(store.stats().sessions, 1);
 }
+
+TEST_F(StoreFileTest, OpenReportsAStoreThatCannotOpenAndTheProcessGoesOn)
+{
+    const QByteArray garbage = "not a database\n" + QByteArray(5000, 'x');
+    writeFile(garbage);
+    DataController store(env.dataDirectory());
+    EXPECT_FALSE(store.open());
+    ASSERT_TRUE(store.lastError().has_value());
+    EXPECT_FALSE(store.lastError()->isEmpty());
+    EXPECT_EQ(readFile(), garbage);
+}
+
+TEST_F(StoreFileTest, StoreOfTheFirstReleaseOpensAndGetsTheMark)
+{
+    // As the first release left it: Zestra's tables and version, no mark.
+    QDir().mkpath(env.dataDirectory());
+    rawExec((StoreFile::bundledMigrations().first() +
+             QStringLiteral("PRAGMA user_version = 1; PRAGMA journal_mode = WAL;"
+                            "INSERT INTO Session (finishedAt, tasksCount) VALUES (100, 4);"))
+                .toUtf8()
+                .constData());
+    ASSERT_EQ(rawInt("PRAGMA application_id"), 0);
+
+    DataController store(env.dataDirectory());
+    ASSERT_TRUE(store.open()) << store.lastError().value_or(QString()).toStdString();
+    EXPECT_EQ(store.stats().sessions, 1);
+    EXPECT_EQ(rawInt("PRAGMA application_id"), StoreMark::applicationId);
+}
+
+struct ForeignRow {
+    const char* name;
+    const char* sql;
+};
+
+void PrintTo(const ForeignRow& row, std::ostream* os)
+{
+    *os << row.name;
+}
+
+class ForeignDatabaseTest : public StoreFileTest,
+                            public ::testing::WithParamInterface<ForeignRow> {};
+
+TEST_P(ForeignDatabaseTest, IsReportedAndLeftByteForByte)
+{
+    QDir().mkpath(env.dataDirectory());
+    rawExec(GetParam().sql);
+    const QByteArray before = readFile();
+    ASSERT_FALSE(before.isEmpty());
+    const int markBefore = rawInt("PRAGMA application_id");
+
+    StoreFile::Opened opened = StoreFile::open(path());
+    EXPECT_EQ(opened.database, nullptr);
+    EXPECT_TRUE(opened.error.contains(QStringLiteral("not a Zestra store")))
+        << opened.error.toStdString();
+    DataController store(env.dataDirectory());
+    EXPECT_FALSE(store.open());
+    EXPECT_FALSE(store.open(DataController::OpenMode::ReadOnlyWhenUnwritable));
+
+    EXPECT_EQ(readFile(), before);
+    EXPECT_FALSE(QFile::exists(path() + QStringLiteral("-wal")));
+    EXPECT_EQ(rawInt("PRAGMA application_id"), markBefore);
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Rows, ForeignDatabaseTest,
+    ::testing::Values(
+        // A table of Zestra's name with other columns.
+        ForeignRow{"ConflictingTable", "CREATE TABLE Pomodoro (x TEXT); INSERT INTO Pomodoro "
+                                       "VALUES ('mine');"},
+        ForeignRow{"OwnTablesOnly", "CREATE TABLE notes (t TEXT); INSERT INTO notes "
+                                    "VALUES ('keep me');"},
+        // Zestra's tables with one more of its own: not what any release made.
+        ForeignRow{
+            "ZestraTablesAndMore",
+            "CREATE TABLE Goal (id INTEGER PRIMARY KEY, achieveAt REAL, tasksCount "
+            "INTEGER, cloudRecordID TEXT); CREATE TABLE extra (x); PRAGMA user_version = 1;"},
+        ForeignRow{"OtherApplicationsMark", "PRAGMA application_id = 1234; CREATE TABLE t (x);"}),
+    [](const auto& info) { return std::string(info.param.name); });
 
 } // namespace

@@ -1,3 +1,6 @@
+#include <functional>
+#include <utility>
+
 #include <sqlite3.h>
 
 #include <QFile>
@@ -8,23 +11,75 @@ namespace {
 
 class StoreLifecycleTest : public StoreFixture {};
 
-TEST_F(StoreLifecycleTest, UnsavedChangesAreSeenAndCanBeDiscarded)
+// Keeps the header page (with the schema) and overwrites every other page of the file.
+void corruptEveryPageButTheFirst(const QString& path)
+{
+    sqlite3* db = nullptr;
+    sqlite3_open(QFile::encodeName(path).constData(), &db);
+    sqlite3_exec(db, "PRAGMA wal_checkpoint(TRUNCATE)", nullptr, nullptr, nullptr);
+    sqlite3_close(db);
+    QFile file(path);
+    ASSERT_TRUE(file.open(QIODevice::ReadWrite));
+    const qint64 size = file.size();
+    ASSERT_GT(size, 3 * 4096);
+    file.seek(4096);
+    file.write(QByteArray(size - 4096, '\xA5'));
+}
+
+TEST_F(StoreLifecycleTest, NoOperationKeepsTheWriteLockOnceItEnds)
 {
     store->addTask(task("2026-06-10T09:00:00"));
-    EXPECT_FALSE(store->hasChanges());
-    // A delete of a task's name leaves its unlinking pending until the next save.
+    addTaskInfo(QStringLiteral("A"));
+    addTaskInfo(QStringLiteral("B"));
+    store->updatePomodoroName(QStringLiteral("B"), day("2026-06-10T09:00:00"));
+    // Two tasks named "A"; the pomodoro belongs to the second.
+    store->updateTaskInfo(QStringLiteral("B"), QStringLiteral("A"));
+
+    const std::pair<const char*, std::function<void()>> operations[] = {
+        {"deleteTaskInfo(named:) unlinking the other task's pomodoros",
+         [&] { store->deleteTaskInfo(QStringLiteral("A")); }},
+        {"addTaskInfo(_:) of a name that exists", [&] { addTaskInfo(QStringLiteral("A")); }},
+        {"updateTaskInfo(named:with:) of no task",
+         [&] { store->updateTaskInfo(QStringLiteral("None"), QStringLiteral("Other")); }},
+        {"updatePomodoro(cloudRecordID:startedAt:) of no row",
+         [&] { store->updatePomodoro(QStringLiteral("P1"), day("2026-06-10T07:00:00")); }},
+        {"deletePomodoro(startedAt:) of no row",
+         [&] { store->deletePomodoro(day("2026-06-10T07:00:00")); }},
+        {"updateSession(cloudRecordID:finishedAt:) of no row",
+         [&] { store->updateSession(QStringLiteral("S1"), day("2026-06-10T07:00:00")); }},
+        {"migrateToTaskInfo()", [&] { store->migrateToTaskInfo(); }},
+        {"truncateAll()", [&] { store->truncateAll(); }},
+    };
+    for (const auto& [name, operation] : operations) {
+        operation();
+        EXPECT_FALSE(store->hasChanges()) << name;
+        // Another process, which does not wait at all, can write at once.
+        sqlite3* other = nullptr;
+        sqlite3_open(QFile::encodeName(storePath()).constData(), &other);
+        EXPECT_EQ(sqlite3_exec(other, "BEGIN IMMEDIATE; COMMIT", nullptr, nullptr, nullptr),
+                  SQLITE_OK)
+            << name << ": " << sqlite3_errmsg(other);
+        sqlite3_close(other);
+    }
+}
+
+TEST_F(StoreLifecycleTest, DeletingATaskNameSavesTheUnlinkOfItsPomodoros)
+{
+    store->addTask(task("2026-06-10T09:00:00"));
     addTaskInfo(QStringLiteral("A"));
     addTaskInfo(QStringLiteral("B"));
     store->updatePomodoroName(QStringLiteral("B"), day("2026-06-10T09:00:00"));
     store->updateTaskInfo(QStringLiteral("B"), QStringLiteral("A"));
-    // Deletes the first "A"; the pomodoro of the second "A" is unlinked but not saved.
+    // Deletes the first "A" and unlinks the pomodoro of the second.
     store->deleteTaskInfo(QStringLiteral("A"));
-    EXPECT_TRUE(store->hasChanges());
-    EXPECT_TRUE(store->pomodoros(QStringLiteral("A"))->isEmpty());
-
-    store->resetContext();
     EXPECT_FALSE(store->hasChanges());
-    EXPECT_EQ(store->pomodoros(QStringLiteral("A"))->size(), 1);
+
+    DataController other(env->dataDirectory());
+    EXPECT_TRUE(other.pomodoros(QStringLiteral("A"))->isEmpty());
+    EXPECT_EQ(other.taskNames(), QStringList({QStringLiteral("A")}));
+    // Nothing is left for a reset to take back.
+    store->resetContext();
+    EXPECT_TRUE(store->pomodoros(QStringLiteral("A"))->isEmpty());
 }
 
 TEST_F(StoreLifecycleTest, TruncateKeepsTheCatalogue)
@@ -68,6 +123,35 @@ TEST_F(StoreLifecycleTest, StatsCountEveryKindAndListActivityIdentities)
     EXPECT_EQ(stats.activities, 2);
     EXPECT_EQ(consoleLines,
               QStringList({QStringLiteral("iCloud ID: W1"), QStringLiteral("iCloud ID: nil")}));
+}
+
+TEST_F(StoreLifecycleTest, QueryOnCorruptPagesIsTheLastError)
+{
+    {
+        sqlite3* db = nullptr;
+        store->addTask(task("2026-06-10T09:00:00"));
+        sqlite3_open(QFile::encodeName(storePath()).constData(), &db);
+        ASSERT_EQ(sqlite3_exec(db,
+                               "WITH RECURSIVE n(i) AS (SELECT 1 UNION ALL SELECT i + 1 FROM n "
+                               "WHERE i < 3000) INSERT INTO Pomodoro (startTime, duration) "
+                               "SELECT i, 1500 FROM n",
+                               nullptr, nullptr, nullptr),
+                  SQLITE_OK);
+        sqlite3_close(db);
+    }
+    store.reset();
+    corruptEveryPageButTheFirst(env->dataDirectory() + QStringLiteral("/Pomodoro.DataModel"));
+
+    store = std::make_unique<DataController>(env->dataDirectory(), cloud);
+    ASSERT_TRUE(store->open()) << store->lastError().value_or(QString()).toStdString();
+    EXPECT_FALSE(store->lastError());
+    EXPECT_EQ(store->stats().tasks, 0);
+    const std::optional<QString> error = store->lastError();
+    ASSERT_TRUE(error.has_value());
+    EXPECT_TRUE(error->contains(QStringLiteral("malformed"))) << error->toStdString();
+    // The next operation that goes well clears it.
+    EXPECT_TRUE(store->saveContext());
+    EXPECT_FALSE(store->lastError());
 }
 
 } // namespace

@@ -1,4 +1,6 @@
+#include <mutex>
 #include <ostream>
+#include <thread>
 
 #include <gtest/gtest.h>
 
@@ -8,6 +10,7 @@
 #include <QString>
 #include <QVariantMap>
 
+#include "Console.h"
 #include "datalib/store/StoreFixture.h"
 #include "support/ManualClock.h"
 
@@ -122,6 +125,35 @@ TEST_F(TodaySummaryTest, IsAbsentWithoutAFile)
     EXPECT_FALSE(store->extensionData());
     store->addTask(task("2026-06-10T09:00:00"));
     EXPECT_TRUE(store->extensionData());
+}
+
+TEST_F(TodaySummaryTest, WritersAtOnceNeverTakeEachOthersFile)
+{
+    store->addTask(task("2026-06-10T09:00:00"));
+    // A second store on the same folder stands for another process.
+    DataController other(env->dataDirectory());
+    std::mutex mutex;
+    QStringList lines;
+    Console::setSink([&](const QString& line) {
+        std::lock_guard guard(mutex);
+        lines.append(line);
+    });
+    std::thread writer([&] {
+        for (int i = 0; i < 300; ++i)
+            other.shareExtensionData();
+    });
+    for (int i = 0; i < 300; ++i)
+        store->shareExtensionData();
+    writer.join();
+    Console::setSink(nullptr);
+
+    EXPECT_TRUE(lines.isEmpty()) << lines.join(u'|').toStdString();
+    const auto summary = store->extensionData();
+    ASSERT_TRUE(summary);
+    EXPECT_EQ(summary->value("ExtensionTaskCount").toInt(), 1);
+    // No temporary file is left behind.
+    EXPECT_EQ(QDir(env->dataDirectory() + QStringLiteral("/group")).entryList(QDir::Files),
+              QStringList({QStringLiteral("pomodoro_extension.data")}));
 }
 
 } // namespace
