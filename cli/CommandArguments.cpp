@@ -13,11 +13,16 @@ std::optional<CommandArguments> CommandArguments::parse(const QStringList& words
                                                         const Shape& shape, QString& error)
 {
     CommandArguments parsed;
+    const qsizetype mostPositionals = shape.requiredPositionals + shape.optionalPositionals;
     bool optionsEnded = false;
     for (qsizetype i = 0; i < words.size(); ++i) {
         const QString& word = words.at(i);
         if (optionsEnded || !looksLikeOption(word)) {
             parsed.m_positionals.append(word);
+            // Once the command has all its positionals, what follows may be options again:
+            // "add-task-info -- -dash --color C".
+            if (optionsEnded && parsed.m_positionals.size() >= mostPositionals)
+                optionsEnded = false;
             continue;
         }
         if (word == QLatin1String("--")) {

@@ -7,8 +7,9 @@
 #include <QStringList>
 
 // The words that follow a command's name: positional arguments and options written
-// "--name value" or "--name=value". After "--" every word is positional, so a task
-// whose name begins with a dash can still be named.
+// "--name value" or "--name=value". After "--" the words are positional until the command
+// has all the positionals it takes, so a task whose name begins with a dash can still be
+// named, and options may follow it.
 class CommandArguments {
 public:
     // What one command accepts. Option names include their dashes ("--start").

@@ -37,11 +37,13 @@ CommandTable::CommandTable()
         {s("rename-task-info"), s("<old-name> <new-name>"), Shape{2, 0, {}, {}},
          &StoreCommands::renameTaskInfo},
         {s("delete-task-info"), s("<name>"), Shape{1, 0, {}, {}}, &StoreCommands::deleteTaskInfo},
-        {s("tasks"), QString(), Shape{}, &StoreCommands::tasks},
-        {s("day"), s("[<day>]"), Shape{0, 1, {}, {}}, &StoreCommands::day},
-        {s("today"), QString(), Shape{}, &StoreCommands::today},
-        {s("stats"), QString(), Shape{}, &StoreCommands::stats},
-        {s("export-csv"), s("<day> <file>"), Shape{2, 0, {}, {}}, &StoreCommands::exportCsv},
+        {s("tasks"), QString(), Shape{}, &StoreCommands::tasks, nullptr, StoreUse::Reads},
+        {s("day"), s("[<day>]"), Shape{0, 1, {}, {}}, &StoreCommands::day, nullptr,
+         StoreUse::Reads},
+        {s("today"), QString(), Shape{}, &StoreCommands::today, nullptr, StoreUse::SummaryOnly},
+        {s("stats"), QString(), Shape{}, &StoreCommands::stats, nullptr, StoreUse::Reads},
+        {s("export-csv"), s("<day> <file | ->"), Shape{2, 0, {}, {}}, &StoreCommands::exportCsv,
+         nullptr, StoreUse::Reads},
         {s("settings"), s("list | get <key> | set <key> <value>"), Shape{1, 2, {}, {}}, nullptr,
          &SettingsCommands::runWithApplicationDefaults},
         {s("timer"), s("status | toggle | reset | skip | show"), Shape{1, 0, {}, {}}, nullptr,
@@ -82,10 +84,16 @@ ExitStatus CommandTable::run(const QStringList& arguments) const
     }
     if (command->storeless)
         return command->storeless(*parsed);
+    return runOnStore(*command, *parsed);
+}
 
+ExitStatus CommandTable::runOnStore(const Command& command, const CommandArguments& arguments)
+{
     DataController store(DataController::defaultDataDirectory());
-    StoreCommands commands(store);
-    return (commands.*(command->handler))(*parsed);
+    StoreCommands commands(store, command.use == StoreUse::Reads
+                                      ? DataController::OpenMode::ReadOnlyWhenUnwritable
+                                      : DataController::OpenMode::ReadWrite);
+    return (commands.*(command.handler))(arguments);
 }
 
 QString CommandTable::usage() const
@@ -100,8 +108,11 @@ QString CommandTable::usage() const
         "\n"
         "A <time> is an ISO 8601 local time such as 2026-03-29T09:30:00 (seconds and their\n"
         "fraction are optional; a trailing Z or an offset like +02:00 makes it absolute).\n"
-        "A <day> is YYYY-MM-DD; day shows today when it is left out. The break of a\n"
-        "pomodoro is 300 seconds unless --break is given.\n"
+        "A local time the clocks skip is refused; one they pass twice is the first.\n"
+        "A <day> is YYYY-MM-DD; day shows today when it is left out. A pomodoro lasts more\n"
+        "than 0 seconds and at most 24 hours; its break is 300 seconds unless --break is\n"
+        "given. export-csv writes to standard output when the file is -. Task names lose\n"
+        "their surrounding blanks; an empty name or one with control characters is refused.\n"
         "\n"
         "settings set takes true or false (also yes/no, 1/0) for a flag, a whole number for\n"
         "a number (one that begins with a dash after --) and any text for a string.\n"
@@ -111,7 +122,8 @@ QString CommandTable::usage() const
         "$XDG_DATA_HOME/Zestra, the settings in $XDG_CONFIG_HOME/Zestra/Zestra.conf; TZ sets\n"
         "the time zone of local times and days.\n"
         "\n"
-        "Exit status: 0 done, 1 refused by the store or nothing to show, 2 wrong usage.\n");
+        "Exit status: 0 done; 1 when the store refused or could not store it, cannot be\n"
+        "read, or has nothing to show; 2 for wrong usage.\n");
     return text;
 }
 

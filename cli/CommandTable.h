@@ -20,6 +20,14 @@ public:
     QString usage() const;
 
 private:
+    enum class StoreUse {
+        Writes,
+        // Also works on a store that cannot be written here, without changing it.
+        Reads,
+        // Reads only the Today summary; the store stays closed.
+        SummaryOnly,
+    };
+
     struct Command {
         QString name;
         QString synopsis;
@@ -27,7 +35,10 @@ private:
         ExitStatus (StoreCommands::*handler)(const CommandArguments&);
         // Set instead of `handler` for a command that leaves the store closed.
         ExitStatus (*storeless)(const CommandArguments&) = nullptr;
+        StoreUse use = StoreUse::Writes;
     };
+
+    static ExitStatus runOnStore(const Command& command, const CommandArguments& arguments);
 
     const Command* find(const QString& name) const;
     ExitStatus help(const QStringList& topics) const;

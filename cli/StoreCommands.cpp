@@ -40,11 +40,50 @@ std::optional<QString> nameArgument(const QString& text)
     return parsed<QString>(QStringLiteral("task name"), text, &ValueArgument::taskName);
 }
 
+QString dayOf(Date date)
+{
+    return date.toDateTime().date().toString(Qt::ISODate);
+}
+
 } // namespace
 
-StoreCommands::StoreCommands(DataController& store)
+StoreCommands::StoreCommands(DataController& store, DataController::OpenMode mode)
     : m_store(store)
+    , m_mode(mode)
 {}
+
+bool StoreCommands::opened()
+{
+    if (!m_store.open(m_mode)) {
+        Terminal::printError(
+            QStringLiteral("cannot open the store %1: %2")
+                .arg(m_store.storeFilePath(),
+                     m_store.lastError().value_or(QStringLiteral("unknown error"))));
+        return false;
+    }
+    if (m_store.isReadOnly())
+        Terminal::printError(
+            QStringLiteral("the store cannot be written here; it is only read, and nothing is "
+                           "written"));
+    return true;
+}
+
+bool StoreCommands::failed(const QString& what)
+{
+    const std::optional<QString> error = m_store.lastError();
+    if (!error)
+        return false;
+    Terminal::printError(QStringLiteral("%1: %2").arg(what, *error));
+    return true;
+}
+
+std::optional<bool> StoreCommands::taskExists(const QString& name)
+{
+    const bool exists = m_store.existsTaskInfo(name);
+    if (failed(QStringLiteral("the store could not look the task up")))
+        return std::nullopt;
+    return exists;
+}
 
 ExitStatus StoreCommands::addPomodoro(const CommandArguments& arguments)
 {
@@ -53,7 +92,7 @@ ExitStatus StoreCommands::addPomodoro(const CommandArguments& arguments)
         return ExitStatus::UsageError;
     const std::optional<std::int32_t> duration = parsed<std::int32_t>(
         QStringLiteral("--duration"), *arguments.option(QStringLiteral("--duration")),
-        &ValueArgument::seconds);
+        &ValueArgument::taskDuration);
     if (!duration)
         return ExitStatus::UsageError;
     std::int32_t freeTime = defaultBreakSeconds;
@@ -77,12 +116,22 @@ ExitStatus StoreCommands::addPomodoro(const CommandArguments& arguments)
     parameter.duration = *duration;
     parameter.freeTimeDuration = freeTime;
     parameter.taskName = taskName;
+    if (!opened())
+        return ExitStatus::Failure;
+    std::optional<bool> catalogued = true;
+    if (taskName) {
+        catalogued = taskExists(*taskName);
+        if (!catalogued)
+            return ExitStatus::Failure;
+    }
+    m_store.addTask(parameter);
+    if (failed(QStringLiteral("the pomodoro was not stored")))
+        return ExitStatus::Failure;
     // The store records an unknown name as a generic task; say so rather than refuse.
-    if (taskName && !m_store.existsTaskInfo(*taskName))
+    if (!*catalogued)
         Terminal::printError(QStringLiteral("no task named \"%1\" in the catalogue; "
                                             "recorded as a generic task")
                                  .arg(*taskName));
-    m_store.addTask(parameter);
     return ExitStatus::Success;
 }
 
@@ -97,14 +146,31 @@ ExitStatus StoreCommands::addTaskInfo(const CommandArguments& arguments)
     if (!color)
         return ExitStatus::UsageError;
 
+    if (!opened())
+        return ExitStatus::Failure;
+    const QString taken = QStringLiteral("a task named \"%1\" already exists").arg(*name);
     // The store ignores a second task of the same name without a word.
-    if (m_store.existsTaskInfo(*name)) {
-        Terminal::printError(QStringLiteral("a task named \"%1\" already exists").arg(*name));
+    const std::optional<bool> exists = taskExists(*name);
+    if (!exists)
+        return ExitStatus::Failure;
+    if (*exists) {
+        Terminal::printError(taken);
         return ExitStatus::Failure;
     }
     TaskInfoParameter parameter(*name, *color);
     parameter.taskDescription = arguments.option(QStringLiteral("--description"));
     m_store.addTaskInfo(parameter);
+    if (failed(QStringLiteral("the task was not stored")))
+        return ExitStatus::Failure;
+    // Another process may have stored the name in between; the store then kept that task.
+    const std::optional<TaskInfo> stored = m_store.fetchTaskInfo(*name);
+    if (failed(QStringLiteral("the store could not read the task back")))
+        return ExitStatus::Failure;
+    if (!stored || stored->createdAt != parameter.createdAt.timeIntervalSinceReferenceDate() ||
+        stored->color != parameter.color) {
+        Terminal::printError(taken);
+        return ExitStatus::Failure;
+    }
     return ExitStatus::Success;
 }
 
@@ -117,17 +183,29 @@ ExitStatus StoreCommands::renameTaskInfo(const CommandArguments& arguments)
     if (!newName)
         return ExitStatus::UsageError;
 
-    if (!m_store.existsTaskInfo(*oldName)) {
+    if (!opened())
+        return ExitStatus::Failure;
+    const std::optional<bool> oldExists = taskExists(*oldName);
+    if (!oldExists)
+        return ExitStatus::Failure;
+    if (!*oldExists) {
         Terminal::printError(QStringLiteral("no task named \"%1\"").arg(*oldName));
         return ExitStatus::Failure;
     }
     // Two tasks of one name could no longer be told apart.
-    if (*newName != *oldName && m_store.existsTaskInfo(*newName)) {
-        Terminal::printError(QStringLiteral("a task named \"%1\" already exists").arg(*newName));
-        return ExitStatus::Failure;
+    if (*newName != *oldName) {
+        const std::optional<bool> newExists = taskExists(*newName);
+        if (!newExists)
+            return ExitStatus::Failure;
+        if (*newExists) {
+            Terminal::printError(
+                QStringLiteral("a task named \"%1\" already exists").arg(*newName));
+            return ExitStatus::Failure;
+        }
     }
     m_store.updateTaskInfo(*oldName, *newName);
-    return ExitStatus::Success;
+    return failed(QStringLiteral("the task was not renamed")) ? ExitStatus::Failure
+                                                              : ExitStatus::Success;
 }
 
 ExitStatus StoreCommands::deleteTaskInfo(const CommandArguments& arguments)
@@ -135,25 +213,33 @@ ExitStatus StoreCommands::deleteTaskInfo(const CommandArguments& arguments)
     const std::optional<QString> name = nameArgument(arguments.positionals().at(0));
     if (!name)
         return ExitStatus::UsageError;
-    if (!m_store.existsTaskInfo(*name)) {
+    if (!opened())
+        return ExitStatus::Failure;
+    const std::optional<bool> exists = taskExists(*name);
+    if (!exists)
+        return ExitStatus::Failure;
+    if (!*exists) {
         Terminal::printError(QStringLiteral("no task named \"%1\"").arg(*name));
         return ExitStatus::Failure;
     }
     m_store.deleteTaskInfo(*name);
-    return ExitStatus::Success;
+    return failed(QStringLiteral("the task was not deleted")) ? ExitStatus::Failure
+                                                              : ExitStatus::Success;
 }
 
 ExitStatus StoreCommands::addSession(const CommandArguments& arguments)
 {
-    return addCounted(arguments, [this](double at, int count) { m_store.addSession(at, count); });
+    return addCounted(arguments, QStringLiteral("the session was not stored"),
+                      [this](double at, int count) { m_store.addSession(at, count); });
 }
 
 ExitStatus StoreCommands::addGoal(const CommandArguments& arguments)
 {
-    return addCounted(arguments, [this](double at, int count) { m_store.addGoal(at, count); });
+    return addCounted(arguments, QStringLiteral("the goal was not stored"),
+                      [this](double at, int count) { m_store.addGoal(at, count); });
 }
 
-ExitStatus StoreCommands::addCounted(const CommandArguments& arguments,
+ExitStatus StoreCommands::addCounted(const CommandArguments& arguments, const QString& what,
                                      const std::function<void(double at, int count)>& add)
 {
     const std::optional<Date> at = instantOption(arguments, QStringLiteral("--at"));
@@ -162,8 +248,10 @@ ExitStatus StoreCommands::addCounted(const CommandArguments& arguments,
     const std::optional<std::int32_t> count = countOption(arguments, QStringLiteral("--tasks"));
     if (!count)
         return ExitStatus::UsageError;
+    if (!opened())
+        return ExitStatus::Failure;
     add(at->timeIntervalSinceReferenceDate(), *count);
-    return ExitStatus::Success;
+    return failed(what) ? ExitStatus::Failure : ExitStatus::Success;
 }
 
 ExitStatus StoreCommands::day(const CommandArguments& arguments)
@@ -177,14 +265,23 @@ ExitStatus StoreCommands::day(const CommandArguments& arguments)
         date = *given;
     }
 
+    if (!opened())
+        return ExitStatus::Failure;
+    const QString refused = QStringLiteral("the store could not answer for that day");
     const std::optional<QList<Pomodoro>> pomodoros = m_store.pomodorosForDate(date);
+    if (failed(refused))
+        return ExitStatus::Failure;
     const std::optional<QList<Session>> sessions = m_store.sessionsForDate(date);
+    if (failed(refused))
+        return ExitStatus::Failure;
+    const std::optional<Goal> goal = m_store.goalForDate(date);
+    if (failed(refused))
+        return ExitStatus::Failure;
     if (!pomodoros || !sessions) {
-        Terminal::printError(QStringLiteral("the store could not answer for that day"));
+        Terminal::printError(refused);
         return ExitStatus::Failure;
     }
-    Terminal::printJson(
-        QJsonDocument(RecordJson::day(*pomodoros, *sessions, m_store.goalForDate(date))));
+    Terminal::printJson(QJsonDocument(RecordJson::day(*pomodoros, *sessions, goal)));
     return ExitStatus::Success;
 }
 
@@ -200,7 +297,19 @@ ExitStatus StoreCommands::exportCsv(const CommandArguments& arguments)
         return ExitStatus::UsageError;
     }
 
-    if (!m_store.exportToCSV(QFileInfo(file).absoluteFilePath(), *date)) {
+    if (!opened())
+        return ExitStatus::Failure;
+    if (file == QLatin1String("-")) {
+        const std::optional<QString> text = m_store.csvText(*date);
+        if (failed(QStringLiteral("the store could not answer for that day")) || !text)
+            return ExitStatus::Failure;
+        Terminal::printText(*text);
+        return ExitStatus::Success;
+    }
+    const bool exported = m_store.exportToCSV(QFileInfo(file).absoluteFilePath(), *date);
+    if (failed(QStringLiteral("the store could not answer for that day")))
+        return ExitStatus::Failure;
+    if (!exported) {
         Terminal::printError(QStringLiteral("could not export to %1").arg(file));
         return ExitStatus::Failure;
     }
@@ -214,21 +323,46 @@ ExitStatus StoreCommands::today(const CommandArguments&)
         Terminal::printError(QStringLiteral("no summary of today: nothing recorded today yet"));
         return ExitStatus::Failure;
     }
+    // Only a save rewrites the summary, so on a day without one it still tells of another.
+    const Date written(data->value(QStringLiteral("ExtensionDate")).toDouble());
+    const Date now = Date::now();
+    if (written.beginningOfDay() != now.beginningOfDay()) {
+        Terminal::printError(QStringLiteral("no summary of today: the summary is of %1 and "
+                                            "nothing has been recorded today (%2) yet")
+                                 .arg(dayOf(written), dayOf(now)));
+        return ExitStatus::Failure;
+    }
     Terminal::printJson(QJsonDocument(RecordJson::extensionData(*data)));
     return ExitStatus::Success;
 }
 
 ExitStatus StoreCommands::tasks(const CommandArguments&)
 {
+    if (!opened())
+        return ExitStatus::Failure;
+    const QString refused = QStringLiteral("the store could not list the tasks");
     const std::optional<QStringList> names = m_store.taskNames();
+    if (failed(refused))
+        return ExitStatus::Failure;
     if (!names) {
-        Terminal::printError(QStringLiteral("the store could not list the tasks"));
+        Terminal::printError(refused);
         return ExitStatus::Failure;
     }
     QJsonArray list;
     for (const QString& name : *names) {
-        list.append(RecordJson::task(name, m_store.color(name), m_store.fetchTaskInfo(name),
-                                     m_store.executions(name), m_store.timeDedicated(name)));
+        const QString color = m_store.color(name);
+        if (failed(refused))
+            return ExitStatus::Failure;
+        const std::optional<TaskInfo> info = m_store.fetchTaskInfo(name);
+        if (failed(refused))
+            return ExitStatus::Failure;
+        const int executions = m_store.executions(name);
+        if (failed(refused))
+            return ExitStatus::Failure;
+        const int timeDedicated = m_store.timeDedicated(name);
+        if (failed(refused))
+            return ExitStatus::Failure;
+        list.append(RecordJson::task(name, color, info, executions, timeDedicated));
     }
     Terminal::printJson(QJsonDocument(list));
     return ExitStatus::Success;
@@ -236,6 +370,11 @@ ExitStatus StoreCommands::tasks(const CommandArguments&)
 
 ExitStatus StoreCommands::stats(const CommandArguments&)
 {
-    Terminal::printJson(QJsonDocument(RecordJson::stats(m_store.stats())));
+    if (!opened())
+        return ExitStatus::Failure;
+    const DataController::Stats stats = m_store.stats();
+    if (failed(QStringLiteral("the store could not count its records")))
+        return ExitStatus::Failure;
+    Terminal::printJson(QJsonDocument(RecordJson::stats(stats)));
     return ExitStatus::Success;
 }

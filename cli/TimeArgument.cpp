@@ -17,30 +17,45 @@ struct LocalFields {
     int second = 0;
 };
 
-// Seconds since 1970 of a local wall-clock time, or absent when the zone skips it.
+// Seconds east of UTC in the local zone at that instant.
+std::optional<long> offsetAt(std::time_t instant)
+{
+    std::tm local{};
+    if (!localtime_r(&instant, &local))
+        return std::nullopt;
+    return local.tm_gmtoff;
+}
+
+// Seconds since 1970 of a local wall-clock time, or absent when the zone skips it. A time the
+// clocks pass twice (when they fall back) is the first of the two, in every zone: mktime picks
+// either, depending on the zone and on what it was asked before.
 std::optional<std::time_t> localToEpoch(const LocalFields& fields)
 {
     tzset();
-    std::tm wanted{};
-    wanted.tm_year = fields.date.year() - 1900;
-    wanted.tm_mon = fields.date.month() - 1;
-    wanted.tm_mday = fields.date.day();
-    wanted.tm_hour = fields.hour;
-    wanted.tm_min = fields.minute;
-    wanted.tm_sec = fields.second;
-    wanted.tm_isdst = -1;
-    std::tm normalised = wanted;
-    const std::time_t epoch = std::mktime(&normalised);
-    // mktime quietly moves a time inside a gap; reading it back shows whether it moved.
-    // (-1 is also a valid answer, so the read-back is the only reliable check.)
-    std::tm back{};
-    if (!localtime_r(&epoch, &back))
-        return std::nullopt;
-    if (back.tm_year != wanted.tm_year || back.tm_mon != wanted.tm_mon ||
-        back.tm_mday != wanted.tm_mday || back.tm_hour != wanted.tm_hour ||
-        back.tm_min != wanted.tm_min || back.tm_sec != wanted.tm_sec)
-        return std::nullopt;
-    return epoch;
+    std::tm wall{};
+    wall.tm_year = fields.date.year() - 1900;
+    wall.tm_mon = fields.date.month() - 1;
+    wall.tm_mday = fields.date.day();
+    wall.tm_hour = fields.hour;
+    wall.tm_min = fields.minute;
+    wall.tm_sec = fields.second;
+    // The wall-clock reading as if it were UTC; a real instant lies one UTC offset away.
+    const std::time_t asUtc = timegm(&wall);
+    // Offsets in force a day either side, and those they lead to, cover any change of the
+    // clocks near that time.
+    std::optional<std::time_t> first;
+    for (const std::time_t probe : {asUtc - 86400, asUtc + 86400, asUtc}) {
+        const std::optional<long> offset = offsetAt(probe);
+        if (!offset)
+            continue;
+        for (const long candidateOffset : {*offset, offsetAt(asUtc - *offset).value_or(*offset)}) {
+            const std::time_t candidate = asUtc - candidateOffset;
+            // The candidate holds when the zone's offset at it is the one assumed.
+            if (offsetAt(candidate) == candidateOffset && (!first || candidate < *first))
+                first = candidate;
+        }
+    }
+    return first;
 }
 
 // Only ASCII digits: \d would also take other scripts' digits.

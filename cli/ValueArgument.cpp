@@ -7,7 +7,7 @@
 namespace {
 
 std::optional<std::int32_t> wholeNumber(const QString& text, std::int32_t minimum,
-                                        const QString& what, QString& error)
+                                        std::int32_t maximum, const QString& what, QString& error)
 {
     static const QRegularExpression digits(QStringLiteral("^[0-9]+$"));
     static const QRegularExpression negative(QStringLiteral("^-[0-9]+$"));
@@ -21,12 +21,12 @@ std::optional<std::int32_t> wholeNumber(const QString& text, std::int32_t minimu
     }
     bool ok = false;
     const qulonglong value = text.toULongLong(&ok);
-    if (!ok || value > static_cast<qulonglong>(std::numeric_limits<std::int32_t>::max()) ||
+    if (!ok || value > static_cast<qulonglong>(maximum) ||
         value < static_cast<qulonglong>(minimum)) {
         error = QStringLiteral("%1 %2 is out of range (%3 to %4)")
                     .arg(text, what)
                     .arg(minimum)
-                    .arg(std::numeric_limits<std::int32_t>::max());
+                    .arg(maximum);
         return std::nullopt;
     }
     return static_cast<std::int32_t>(value);
@@ -36,12 +36,20 @@ std::optional<std::int32_t> wholeNumber(const QString& text, std::int32_t minimu
 
 std::optional<std::int32_t> ValueArgument::seconds(const QString& text, QString& error)
 {
-    return wholeNumber(text, 0, QStringLiteral("seconds"), error);
+    return wholeNumber(text, 0, std::numeric_limits<std::int32_t>::max(), QStringLiteral("seconds"),
+                       error);
+}
+
+std::optional<std::int32_t> ValueArgument::taskDuration(const QString& text, QString& error)
+{
+    constexpr std::int32_t day = 24 * 60 * 60;
+    return wholeNumber(text, 1, day, QStringLiteral("seconds"), error);
 }
 
 std::optional<std::int32_t> ValueArgument::count(const QString& text, QString& error)
 {
-    return wholeNumber(text, 1, QStringLiteral("tasks"), error);
+    return wholeNumber(text, 1, std::numeric_limits<std::int32_t>::max(), QStringLiteral("tasks"),
+                       error);
 }
 
 std::optional<QString> ValueArgument::color(const QString& text, QString& error)
@@ -56,9 +64,22 @@ std::optional<QString> ValueArgument::color(const QString& text, QString& error)
 
 std::optional<QString> ValueArgument::taskName(const QString& text, QString& error)
 {
-    if (text.isEmpty()) {
+    const QString name = text.trimmed();
+    if (name.isEmpty()) {
         error = QStringLiteral("a task name must not be empty");
         return std::nullopt;
     }
-    return text;
+    // A tab or a line break would break the CSV export and every listing of names.
+    for (const QChar c : name) {
+        const QChar::Category category = c.category();
+        if (category == QChar::Other_Control || category == QChar::Separator_Line ||
+            category == QChar::Separator_Paragraph) {
+            const QString code = QStringLiteral("%1").arg(c.unicode(), 4, 16, QLatin1Char('0'));
+            error = QStringLiteral("a task name must not hold control characters or line breaks "
+                                   "(U+%1)")
+                        .arg(code.toUpper());
+            return std::nullopt;
+        }
+    }
+    return name;
 }

@@ -1,4 +1,7 @@
+#include <mutex>
+
 #include <QCoreApplication>
+#include <QStringList>
 
 #include "CommandTable.h"
 #include "Console.h"
@@ -9,7 +12,20 @@ int main(int argc, char** argv)
     QCoreApplication app(argc, argv);
     QCoreApplication::setOrganizationName(QStringLiteral("Zestra"));
     QCoreApplication::setApplicationName(QStringLiteral("Zestra"));
-    // The library's diagnostics would otherwise mix with the JSON on standard output.
+    // The library's diagnostics would otherwise mix with the JSON on standard output. They
+    // are held until the command ends: a command that fails says why in one line of its own.
+    std::mutex mutex;
+    QStringList diagnostics;
+    Console::setSink([&](const QString& line) {
+        std::lock_guard guard(mutex);
+        diagnostics.append(line);
+    });
+    const ExitStatus status = CommandTable().run(QCoreApplication::arguments().mid(1));
     Console::setSink(&Terminal::printDiagnostic);
-    return static_cast<int>(CommandTable().run(QCoreApplication::arguments().mid(1)));
+    if (status == ExitStatus::Success) {
+        std::lock_guard guard(mutex);
+        for (const QString& line : diagnostics)
+            Terminal::printDiagnostic(line);
+    }
+    return static_cast<int>(status);
 }

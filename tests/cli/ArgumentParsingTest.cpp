@@ -79,16 +79,52 @@ INSTANTIATE_TEST_SUITE_P(
                       TimeRow{"FullwidthDigits", "２０２６-01-15T10:00:00", std::nullopt}),
     [](const auto& info) { return std::string(info.param.name); });
 
-TEST(InstantArgumentRepeatedHour, TakesOneOfTheTwoInstants)
+struct ZonedTimeRow {
+    const char* name;
+    const char* zone;
+    const char* text;
+    std::optional<double> expected;
+};
+
+void PrintTo(const ZonedTimeRow& row, std::ostream* os)
 {
-    TestEnvironment env("Europe/Madrid");
-    QString error;
-    const std::optional<Date> parsed =
-        TimeArgument::instant(QStringLiteral("2026-10-25T02:30:00"), error);
-    ASSERT_TRUE(parsed.has_value()) << error.toStdString();
-    const double seconds = parsed->timeIntervalSinceReferenceDate();
-    EXPECT_TRUE(seconds == 814581000.0 || seconds == 814584600.0) << seconds;
+    *os << row.name;
 }
+
+// Each row pins its own zone: a time the clocks pass twice is the first of the two in every
+// zone, and one they skip is refused.
+class ClockChangeInstant : public ::testing::TestWithParam<ZonedTimeRow> {};
+
+TEST_P(ClockChangeInstant, TakesTheFirstOccurrenceOrRefuses)
+{
+    const ZonedTimeRow& row = GetParam();
+    TestEnvironment env(row.zone);
+    QString error;
+    const std::optional<Date> parsed = TimeArgument::instant(QString::fromUtf8(row.text), error);
+    if (row.expected) {
+        ASSERT_TRUE(parsed.has_value()) << error.toStdString();
+        EXPECT_DOUBLE_EQ(parsed->timeIntervalSinceReferenceDate(), *row.expected);
+    } else {
+        EXPECT_FALSE(parsed.has_value()) << parsed->timeIntervalSinceReferenceDate();
+        EXPECT_TRUE(error.contains(QStringLiteral("does not exist"))) << error.toStdString();
+    }
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Rows, ClockChangeInstant,
+    ::testing::Values(
+        // 00:30Z, still summer time; the second 02:30 would be 01:30Z.
+        ZonedTimeRow{"MadridFallBack", "Europe/Madrid", "2026-10-25T02:30", 814581000.0},
+        ZonedTimeRow{"MadridFallBackLastSecond", "Europe/Madrid", "2026-10-25T02:59:59",
+                     814582799.0},
+        // 05:30Z, still daylight time; the second 01:30 would be 06:30Z.
+        ZonedTimeRow{"NewYorkFallBack", "America/New_York", "2026-11-01T01:30", 815203800.0},
+        ZonedTimeRow{"NewYorkAfterFallBack", "America/New_York", "2026-11-01T02:00", 815209200.0},
+        // Half an hour back: 01:45 at +11:00 comes before 01:45 at +10:30.
+        ZonedTimeRow{"LordHoweFallBack", "Australia/Lord_Howe", "2026-04-05T01:45", 797006700.0},
+        ZonedTimeRow{"MadridSpringGap", "Europe/Madrid", "2026-03-29T02:30", std::nullopt},
+        ZonedTimeRow{"NewYorkSpringGap", "America/New_York", "2026-03-08T02:30", std::nullopt}),
+    [](const auto& info) { return std::string(info.param.name); });
 
 class DayArgument : public ::testing::TestWithParam<TimeRow> {
 protected:
@@ -163,6 +199,44 @@ TEST(ValueArgumentTest, NumbersAreDigitsWithinTheirRange)
     }
 }
 
+TEST(ValueArgumentTest, TaskDurationsRunFromOneSecondToADay)
+{
+    const std::pair<const char*, std::optional<std::int32_t>> rows[] = {
+        {"0", std::nullopt},     {"1", 1},
+        {"1500", 1500},          {"86400", 86400},
+        {"86401", std::nullopt}, {"2147483647", std::nullopt},
+        {"-1", std::nullopt},
+    };
+    for (const auto& [text, expected] : rows) {
+        QString error;
+        EXPECT_EQ(ValueArgument::taskDuration(QString::fromLatin1(text), error), expected) << text;
+        EXPECT_EQ(expected.has_value(), error.isEmpty()) << text;
+    }
+}
+
+TEST(ValueArgumentTest, TaskNamesAreTrimmedAndHoldNoControlCharacters)
+{
+    const std::pair<QString, std::optional<QString>> rows[] = {
+        {QStringLiteral("Write"), QStringLiteral("Write")},
+        {QStringLiteral("  Write report \t"), QStringLiteral("Write report")},
+        {QStringLiteral("-dash"), QStringLiteral("-dash")},
+        {QString::fromUtf8("Caf\u00e9 \u2615"), QString::fromUtf8("Caf\u00e9 \u2615")},
+        {QString(), std::nullopt},
+        {QStringLiteral("   "), std::nullopt},
+        {QStringLiteral("\t\n"), std::nullopt},
+        {QStringLiteral("Write\treport"), std::nullopt},
+        {QStringLiteral("Write\nreport"), std::nullopt},
+        {QStringLiteral("Bell\a"), std::nullopt},
+        {QStringLiteral("Esc\x1b[31m"), std::nullopt},
+        {QString::fromUtf8("Line\u2028break"), std::nullopt},
+    };
+    for (const auto& [text, expected] : rows) {
+        QString error;
+        EXPECT_EQ(ValueArgument::taskName(text, error), expected) << text.toStdString();
+        EXPECT_EQ(expected.has_value(), error.isEmpty()) << text.toStdString();
+    }
+}
+
 TEST(ValueArgumentTest, ColoursAreSixHexDigitsInLowerCase)
 {
     QString error;
@@ -220,6 +294,18 @@ INSTANTIATE_TEST_SUITE_P(
                  QStringLiteral("-5"),
                  QStringLiteral("--x")},
         ShapeRow{"AfterDoubleDash", {"--start", "1", "--", "--task"}, {"--task"}, s1, std::nullopt},
+        // Once the positionals are all there, options count again.
+        ShapeRow{"OptionsAfterDashedPositionals",
+                 {"--", "-a", "-b", "--task", "t", "--start", "1"},
+                 {"-a", "-b"},
+                 s1,
+                 QStringLiteral("t")},
+        // Until then, they are positionals whatever they look like.
+        ShapeRow{"DashedWordsFillThePositionals",
+                 {"--start", "1", "--", "-a", "--task"},
+                 {"-a", "--task"},
+                 s1,
+                 std::nullopt},
         ShapeRow{"LoneDash", {"-", "--start", "1"}, {"-"}, s1, std::nullopt},
         ShapeRow{"MissingRequiredOption", {"a"}, {}, std::nullopt, std::nullopt},
         ShapeRow{"MissingValue", {"a", "--start"}, {}, std::nullopt, std::nullopt},

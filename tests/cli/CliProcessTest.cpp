@@ -9,73 +9,11 @@
 #include <QProcess>
 #include <QStringList>
 
-#include "support/TestEnvironment.h"
+#include "CliFixture.h"
 
 namespace {
 
-struct CliRun {
-    int exitCode = -1;
-    QByteArray out;
-    QByteArray err;
-};
-
-// Every case runs the real program in a private XDG world with Madrid's time zone, whose
-// spring change (2026-03-29) the day boundaries have to survive.
-class CliProcess : public ::testing::Test {
-protected:
-    CliRun cli(const QStringList& arguments, const QString& workingDirectory = QString())
-    {
-        QProcess process;
-        process.setWorkingDirectory(workingDirectory);
-        process.start(QStringLiteral(ZESTRA_CLI_PATH), arguments);
-        CliRun run;
-        if (!process.waitForFinished(60000)) {
-            ADD_FAILURE() << "zestra-cli did not finish: " << arguments.join(u' ').toStdString();
-            process.kill();
-            process.waitForFinished();
-            return run;
-        }
-        EXPECT_EQ(process.exitStatus(), QProcess::NormalExit) << "crashed";
-        run.exitCode = process.exitCode();
-        run.out = process.readAllStandardOutput();
-        run.err = process.readAllStandardError();
-        return run;
-    }
-
-    // Runs a command that must succeed without printing anything of its own.
-    void ok(const QStringList& arguments)
-    {
-        const CliRun run = cli(arguments);
-        ASSERT_EQ(run.exitCode, 0) << arguments.join(u' ').toStdString() << "\n"
-                                   << run.err.toStdString();
-        EXPECT_TRUE(run.out.isEmpty()) << run.out.toStdString();
-    }
-
-    QJsonDocument json(const QStringList& arguments)
-    {
-        const CliRun run = cli(arguments);
-        EXPECT_EQ(run.exitCode, 0) << run.err.toStdString();
-        QJsonParseError error;
-        const QJsonDocument document = QJsonDocument::fromJson(run.out, &error);
-        EXPECT_EQ(error.error, QJsonParseError::NoError) << run.out.toStdString();
-        return document;
-    }
-
-    void expectRefused(const CliRun& run, int exitCode, const QStringList& arguments)
-    {
-        const std::string what = arguments.join(u' ').toStdString();
-        EXPECT_EQ(run.exitCode, exitCode) << what;
-        EXPECT_TRUE(run.out.isEmpty()) << what << ": " << run.out.toStdString();
-        EXPECT_FALSE(run.err.trimmed().isEmpty()) << what;
-    }
-
-    QString storeFile() const
-    {
-        return env.dataDirectory() + QStringLiteral("/Pomodoro.DataModel");
-    }
-
-    TestEnvironment env{"Europe/Madrid"};
-};
+using CliProcess = CliFixture;
 
 // 2026-03-29, a 23-hour day in Madrid, at these local times.
 constexpr double at0900 = 796460400.0;
@@ -255,6 +193,13 @@ TEST_F(CliProcess, WrongUsageIsRefusedBeforeTheStoreOpens)
         {"add-pomodoro", "--start", start, "--duration", "60", "--bogus", "1"},
         {"add-pomodoro", "--start", start, "--duration", "60", "extra"},
         {"add-pomodoro", "--start", start, "--duration", "60", "--task", ""},
+        {"add-pomodoro", "--start", start, "--duration", "0"},
+        {"add-pomodoro", "--start", start, "--duration", "86401"},
+        {"add-pomodoro", "--start", start, "--duration", "60", "--task", "   "},
+        {"add-pomodoro", "--start", start, "--duration", "60", "--task", "Write\nreport"},
+        {"add-task-info", " \t ", "--color", "#123456"},
+        {"add-task-info", "Write\treport", "--color", "#123456"},
+        {"rename-task-info", "Writing", "\x1b[31mRed"},
         {"add-session", "--at", start, "--tasks", "0"},
         {"add-goal", "--at", start, "--tasks", "2147483648"},
         {"add-goal", "--at", "yesterday", "--tasks", "2"},
@@ -292,10 +237,65 @@ TEST_F(CliProcess, UnreadableStoreStopsTheProgramAndIsKept)
         ASSERT_TRUE(file.open(QIODevice::WriteOnly));
         file.write(garbage);
     }
-    expectRefused(cli({"day"}), 1, {"day"});
+    expectFailedInOneLine(cli({"day"}), {"day"});
+    expectFailedInOneLine(cli({"add-session", "--at", "2026-03-29T10:00", "--tasks", "2"}),
+                          {"add-session"});
     QFile file(storeFile());
     ASSERT_TRUE(file.open(QIODevice::ReadOnly));
     EXPECT_EQ(file.readAll(), garbage);
+}
+
+TEST_F(CliProcess, TodaySaysWhenTheSummaryIsOfAnotherDay)
+{
+    // What a save two days ago left behind.
+    const QDateTime twoDaysAgo = QDateTime::currentDateTime().addDays(-2);
+    const double written = static_cast<double>(twoDaysAgo.toSecsSinceEpoch()) - 978307200.0;
+    ASSERT_TRUE(QDir().mkpath(env.dataDirectory() + QStringLiteral("/group")));
+    QFile file(env.dataDirectory() + QStringLiteral("/group/pomodoro_extension.data"));
+    ASSERT_TRUE(file.open(QIODevice::WriteOnly));
+    file.write(QJsonDocument(QJsonObject{{"ExtensionDate", written},
+                                         {"ExtensionStartTime", written - 1500},
+                                         {"ExtensionTaskCount", 7},
+                                         {"ExtensionSessionCount", 1},
+                                         {"ExtensionGoalAchieve", false},
+                                         {"ExtensionWorkTime", 10500.0},
+                                         {"ExtensionFreeTime", 2100.0}})
+                   .toJson());
+    file.close();
+
+    const CliRun run = cli({"today"});
+    expectFailedInOneLine(run, {"today"});
+    EXPECT_TRUE(run.err.contains(twoDaysAgo.date().toString(Qt::ISODate).toUtf8()))
+        << run.err.toStdString();
+}
+
+TEST_F(CliProcess, ExportGoesToStandardOutput)
+{
+    ok({"add-task-info", "Writing", "--color", "#59b6e8"});
+    ok({"add-pomodoro", "--start", "2026-03-29T10:00", "--duration", "1500", "--task", "Writing"});
+    for (const char* target : {"-", "/dev/stdout"}) {
+        const CliRun run = cli({"export-csv", "2026-03-29", target});
+        ASSERT_EQ(run.exitCode, 0) << target << ": " << run.err.toStdString();
+        const QList<QByteArray> lines = run.out.split('\n');
+        ASSERT_EQ(lines.size(), 2) << target << ": " << run.out.toStdString();
+        EXPECT_TRUE(lines.at(1).startsWith("Writing;") && lines.at(1).endsWith(";1500"))
+            << target << ": " << run.out.toStdString();
+    }
+    EXPECT_FALSE(QFile::exists(env.root() + QStringLiteral("/-")));
+}
+
+TEST_F(CliProcess, TaskNameWithADashTakesItsOptionsAfterIt)
+{
+    ok({"add-task-info", "--", "-dash", "--color", "#112233"});
+    ok({"add-task-info", "  Padded  ", "--color", "#445566"});
+    ok({"add-pomodoro", "--start", "2026-03-29T10:00", "--duration", "60", "--task", "-dash"});
+    const QJsonArray tasks = json({"tasks"}).array();
+    ASSERT_EQ(tasks.size(), 2);
+    EXPECT_EQ(tasks.at(0).toObject().value("name").toString(), "-dash");
+    EXPECT_EQ(tasks.at(0).toObject().value("color").toString(), "#112233");
+    EXPECT_EQ(tasks.at(0).toObject().value("executions").toInt(), 1);
+    // Stored without its blanks, as the task creator stores names.
+    EXPECT_EQ(tasks.at(1).toObject().value("name").toString(), "Padded");
 }
 
 } // namespace
