@@ -132,6 +132,16 @@ ExitStatus SettingsCommands::set(const QString& key, const QString& text)
         Terminal::printError(QStringLiteral("settings set %1: %2").arg(key, error));
         return ExitStatus::UsageError;
     }
+    // Only what the settings window offers: the timer takes anything else as the default.
+    const std::optional<Settings::Range> range = Settings::allowedRange(key);
+    if (range && parsed->typeId() == QMetaType::Int && !range->contains(parsed->toInt())) {
+        Terminal::printError(QStringLiteral("settings set %1: %2 is outside %3 to %4, what the "
+                                            "settings window offers")
+                                 .arg(key, text)
+                                 .arg(range->minimum)
+                                 .arg(range->maximum));
+        return ExitStatus::UsageError;
+    }
     bool written = false;
     switch (parsed->typeId()) {
     case QMetaType::Bool:

@@ -112,6 +112,38 @@ QList<std::pair<QString, QVariant>> Settings::applicationDefaults()
     };
 }
 
+std::optional<Settings::Range> Settings::allowedRange(const QString& key)
+{
+    static const std::pair<const char*, Range> ranges[] = {
+        {PomodoroTaskTime, TaskTimeRange},      {PomodoroLittleBreakTime, ShortBreakRange},
+        {PomodoroBigBreakTime, LongBreakRange}, {PomodorSessionTasks, SessionTasksRange},
+        {PomodoroTodayGoal, TodayGoalRange},
+    };
+    for (const auto& [name, range] : ranges) {
+        if (key == QLatin1String(name))
+            return range;
+    }
+    return std::nullopt;
+}
+
+int Settings::validIntValue(const QString& key) const
+{
+    const int value = intValue(key);
+    const std::optional<Range> range = allowedRange(key);
+    if (!range || range->contains(value))
+        return value;
+    // The registered fallback, or the application's own when none was registered.
+    std::optional<QVariant> fallback = registeredDefault(key);
+    if (!fallback) {
+        for (const auto& [name, applicationDefault] : applicationDefaults()) {
+            if (name == key)
+                fallback = applicationDefault;
+        }
+    }
+    const std::optional<int> number = fallback ? asInt(*fallback) : std::nullopt;
+    return number && range->contains(*number) ? *number : range->minimum;
+}
+
 void Settings::registerDefaults(const QList<std::pair<QString, QVariant>>& defaults)
 {
     std::lock_guard lock(m_mutex);

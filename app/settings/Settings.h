@@ -41,6 +41,21 @@ public:
     static constexpr const char* MigratedToTaskInfo = "MigratedToTaskInfo";
     static constexpr const char* WelcomeOnboardingDone = "WelcomeOnboardingDone";
 
+    // What the General pane offers for a number: the three lengths (minutes, its sliders),
+    // tasks per session (its pop-up) and the daily goal (what its combo box accepts).
+    struct Range {
+        int minimum;
+        int maximum;
+        constexpr bool contains(int value) const { return value >= minimum && value <= maximum; }
+    };
+    static constexpr Range TaskTimeRange{1, 60};
+    static constexpr Range ShortBreakRange{1, 30};
+    static constexpr Range LongBreakRange{1, 60};
+    static constexpr Range SessionTasksRange{3, 8};
+    static constexpr Range TodayGoalRange{1, 54};
+    // The range of a key that has one; absent for every other key (the day counters too).
+    static std::optional<Range> allowedRange(const QString& key);
+
     Settings() = default;
     Settings(const Settings&) = delete;
     Settings& operator=(const Settings&) = delete;
@@ -62,6 +77,9 @@ public:
     bool boolValue(const QString& key) const;
     int intValue(const QString& key) const;
     std::optional<QString> stringValue(const QString& key) const;
+    // intValue() when it lies within the key's allowed range, else the key's default: a value
+    // written by other means (an edited file) never reaches the timer out of range.
+    int validIntValue(const QString& key) const;
 
     // Each write reaches the file before it returns, so zestra-cli and the next launch see
     // it; false (and a logged line) when the file could not be written.

@@ -13,7 +13,8 @@ namespace {
 
 int minutesSetting(const char* key)
 {
-    return Settings::shared().intValue(QLatin1String(key)) * 60;
+    // A length stored out of the pane's range (an edited file) is taken as the default.
+    return Settings::shared().validIntValue(QLatin1String(key)) * 60;
 }
 
 int taskLength()

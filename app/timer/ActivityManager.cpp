@@ -20,7 +20,7 @@ std::unique_ptr<WorkSession> makeCounter(DataController& store, const char* tota
                                          const char* title, const char* text)
 {
     const QString key = QLatin1String(totalKey);
-    auto counter = std::make_unique<WorkSession>(Settings::shared().intValue(key), &store);
+    auto counter = std::make_unique<WorkSession>(Settings::shared().validIntValue(key), &store);
     counter->defaultsKey = key;
     counter->setCurrentTask(today);
     counter->notificationTitle = Localization::text(title);

@@ -30,7 +30,7 @@ void WorkSession::reloadTotal()
 {
     if (!defaultsKey)
         return;
-    m_totalTasks = Settings::shared().intValue(*defaultsKey);
+    m_totalTasks = Settings::shared().validIntValue(*defaultsKey);
     if (auto* d = delegate())
         d->workSessionDidChangeTotal(*this);
     setSessionFinish(m_currentTask >= m_totalTasks);

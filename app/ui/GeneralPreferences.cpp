@@ -4,8 +4,8 @@
 
 namespace {
 
-constexpr int SessionFirst = 3;
-constexpr int SessionLast = 8;
+constexpr int SessionFirst = Settings::SessionTasksRange.minimum;
+constexpr int SessionLast = Settings::SessionTasksRange.maximum;
 constexpr int GoalStep = 4;
 constexpr int GoalListLast = 32;
 

@@ -6,7 +6,7 @@
 #include <QString>
 #include <QStringList>
 
-class Settings;
+#include "settings/Settings.h"
 
 // What the General pane decides, without its widgets: which items its pop-ups list, what a
 // choice writes, and whom it tells. Every value is read from the store when asked.
@@ -20,16 +20,15 @@ public:
         std::function<bool(bool show)> applyDockIcon;
     };
 
-    struct MinuteRange {
-        int minimum;
-        int maximum;
-    };
-    static constexpr MinuteRange TaskTimeRange{1, 60};
-    static constexpr MinuteRange ShortBreakRange{1, 30};
-    static constexpr MinuteRange LongBreakRange{1, 60};
+    // The settings' own ranges, so that what the pane offers is what the timer and
+    // zestra-cli accept.
+    using MinuteRange = Settings::Range;
+    static constexpr MinuteRange TaskTimeRange = Settings::TaskTimeRange;
+    static constexpr MinuteRange ShortBreakRange = Settings::ShortBreakRange;
+    static constexpr MinuteRange LongBreakRange = Settings::LongBreakRange;
 
-    static constexpr int GoalMinimum = 1;
-    static constexpr int GoalMaximum = 54;
+    static constexpr int GoalMinimum = Settings::TodayGoalRange.minimum;
+    static constexpr int GoalMaximum = Settings::TodayGoalRange.maximum;
 
     explicit GeneralPreferences(Settings& settings, Hooks hooks = {});
 

@@ -104,7 +104,11 @@ TEST_F(SettingsCommand, SetThenGetRoundTripsThroughTheApplicationsFile)
     const Row rows[] = {
         {{"50"}, "PomodoroTaskTime", "50\n", "PomodoroTaskTime=50\n"},
         {{"--", "-3"}, "TasksFinishToday", "-3\n", "TasksFinishToday=-3\n"},
-        {{"2147483647"}, "PomodoroTodayGoal", "2147483647\n", "PomodoroTodayGoal=2147483647\n"},
+        {{"54"}, "PomodoroTodayGoal", "54\n", "PomodoroTodayGoal=54\n"},
+        {{"2147483647"},
+         "TasksInSessionsToday",
+         "2147483647\n",
+         "TasksInSessionsToday=2147483647\n"},
         {{"yes"}, "ShowDockIcon", "true\n", "ShowDockIcon=true\n"},
         {{"FALSE"}, "ShowNotifications", "false\n", "ShowNotifications=false\n"},
         {{"01/02/2026"}, "LastTaskComplete", "\"01/02/2026\"\n", "LastTaskComplete=01/02/2026\n"},
@@ -159,6 +163,16 @@ TEST_F(SettingsCommand, WrongKeysValuesAndShapesAreRefusedAndNothingIsWritten)
         {"settings", "set", "PomodoroTaskTime", "abc"},
         {"settings", "set", "PomodoroTaskTime", "-5"},
         {"settings", "set", "ShowDockIcon", "maybe"},
+        // Outside what the settings window offers.
+        {"settings", "set", "PomodoroTaskTime", "0"},
+        {"settings", "set", "PomodoroTaskTime", "61"},
+        {"settings", "set", "PomodoroTaskTime", "40000000"},
+        {"settings", "set", "PomodoroLittleBreakTime", "31"},
+        {"settings", "set", "PomodoroBigBreakTime", "0"},
+        {"settings", "set", "PomodorSessionTasks", "2"},
+        {"settings", "set", "PomodorSessionTasks", "9"},
+        {"settings", "set", "PomodoroTodayGoal", "55"},
+        {"settings", "set", "PomodoroTodayGoal", "--", "-1"},
     };
     for (const QStringList& arguments : rows) {
         const CliResult run = cli(arguments);
@@ -173,6 +187,21 @@ TEST_F(SettingsCommand, WrongKeysValuesAndShapesAreRefusedAndNothingIsWritten)
     const QByteArray before = iniText();
     EXPECT_EQ(cli({"settings", "set", "PomodoroTaskTime", "forty"}).exitCode, 2);
     EXPECT_EQ(iniText(), before);
+}
+
+TEST_F(SettingsCommand, EdgesOfWhatTheWindowOffersAreTaken)
+{
+    const std::pair<const char*, const char*> rows[] = {
+        {"PomodoroTaskTime", "1"},         {"PomodoroTaskTime", "60"},
+        {"PomodoroLittleBreakTime", "30"}, {"PomodoroBigBreakTime", "60"},
+        {"PomodorSessionTasks", "3"},      {"PomodorSessionTasks", "8"},
+        {"PomodoroTodayGoal", "1"},        {"PomodoroTodayGoal", "54"},
+    };
+    for (const auto& [key, value] : rows) {
+        const CliResult run = cli({"settings", "set", key, value});
+        EXPECT_EQ(run.exitCode, 0) << key << " " << value << ": " << run.err.toStdString();
+        EXPECT_EQ(get(QString::fromLatin1(key)), QByteArray(value) + "\n") << key;
+    }
 }
 
 TEST_F(SettingsCommand, UnwritableFileFailsTheSet)

@@ -219,6 +219,29 @@ TEST_F(SettingsTest, WritesFromTwoThreadsLoseNothing)
     }
 }
 
+TEST_F(SettingsTest, NumbersOutsideWhatTheWindowOffersReadAsTheDefault)
+{
+    // As an editor or another program could leave them.
+    writeIni("[General]\nPomodoroTaskTime=40000000\nPomodoroLittleBreakTime=31\n"
+             "PomodoroBigBreakTime=0\nPomodorSessionTasks=9\nPomodoroTodayGoal=54\n"
+             "TasksFinishToday=1000\n");
+    EXPECT_EQ(settings.validIntValue(Settings::PomodoroTaskTime), 25);
+    EXPECT_EQ(settings.validIntValue(Settings::PomodoroLittleBreakTime), 5);
+    EXPECT_EQ(settings.validIntValue(Settings::PomodoroBigBreakTime), 20);
+    EXPECT_EQ(settings.validIntValue(Settings::PomodorSessionTasks), 4);
+    EXPECT_EQ(settings.validIntValue(Settings::PomodoroTodayGoal), 54);
+    // Counters have no range.
+    EXPECT_EQ(settings.validIntValue(Settings::TasksFinishToday), 1000);
+    // The stored values themselves are left as they are.
+    EXPECT_EQ(settings.intValue(Settings::PomodoroTaskTime), 40000000);
+
+    // Without registered defaults, the application's own stand in.
+    Settings bare;
+    EXPECT_EQ(bare.validIntValue(Settings::PomodoroTaskTime), 25);
+    EXPECT_EQ(Settings::allowedRange(Settings::PomodorSessionTasks)->minimum, 3);
+    EXPECT_FALSE(Settings::allowedRange(Settings::LastTaskComplete));
+}
+
 TEST_F(SettingsTest, SharedSettingsHaveTheApplicationDefaults)
 {
     EXPECT_EQ(Settings::shared().intValue(QStringLiteral("PomodoroTaskTime")), 25);

@@ -46,6 +46,18 @@ TEST_F(ActivityTest, TwentyFiveMinuteTaskCountsDownAndIsStored)
     EXPECT_EQ(sounds, QStringList{QStringLiteral("Break-Sound")});
 }
 
+TEST_F(ActivityTest, LengthStoredOutOfRangeIsTakenAsTheDefault)
+{
+    // Minutes that overflow when turned into seconds.
+    setMinutes(Settings::PomodoroTaskTime, 40000000);
+    manager->launch();
+    settle();
+    EXPECT_EQ(activity().totaltime(), 1500);
+    runSeconds(1);
+    ASSERT_FALSE(delegate->taskUpdates.isEmpty());
+    EXPECT_EQ(delegate->taskUpdates.last(), 1498);
+}
+
 TEST_F(ActivityTest, PauseKeepsTheElapsedTimeAndResumeTakesTheNewLength)
 {
     manager->launch();
