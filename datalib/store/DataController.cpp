@@ -75,7 +75,6 @@ bool DataController::open(OpenMode mode)
 
 bool DataController::isReadOnly()
 {
-    auto guard = m_context->lock();
     return m_context->isReadOnly();
 }
 

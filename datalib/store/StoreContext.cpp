@@ -53,6 +53,7 @@ void StoreContext::operationEnds()
 
 bool StoreContext::open(Access access)
 {
+    std::lock_guard guard(m_mutex);
     if (m_database)
         return true;
     StoreFile::Opened opened =
@@ -61,13 +62,18 @@ bool StoreContext::open(Access access)
             : StoreFile::open(m_path);
     if (!opened.database) {
         noteFailure(opened.error);
-        std::lock_guard guard(m_mutex);
         m_lastError = opened.error;
         return false;
     }
     m_database = opened.database;
     m_readOnly = opened.readOnly;
     return true;
+}
+
+bool StoreContext::isReadOnly()
+{
+    std::lock_guard guard(m_mutex);
+    return m_readOnly;
 }
 
 sqlite3* StoreContext::database()

@@ -57,7 +57,7 @@ public:
     QString path() const { return m_path; }
     // Opens the file now; false (with lastError()) when it cannot, and the process goes on.
     bool open(Access access);
-    bool isReadOnly() const { return m_readOnly; }
+    bool isReadOnly();
     // Opens the file on first use; a store that cannot open ends the process.
     sqlite3* database();
 
