@@ -46,8 +46,8 @@ CommandTable::CommandTable()
          nullptr, StoreUse::Reads},
         {s("settings"), s("list | get <key> | set <key> <value>"), Shape{1, 2, {}, {}}, nullptr,
          &SettingsCommands::runWithApplicationDefaults},
-        {s("timer"), s("status | toggle | reset | skip | show"), Shape{1, 0, {}, {}}, nullptr,
-         &TimerCommands::runOnSessionBus},
+        {s("timer"), s("status | watch | toggle | reset | skip | show"), Shape{1, 0, {}, {}},
+         nullptr, &TimerCommands::runOnSessionBus},
     };
 }
 
