@@ -61,9 +61,12 @@ struct DispatchTimer::State : std::enable_shared_from_this<State> {
         armedClock.reset();
     }
 
-    void fire()
+    void fire() { fire(generation); }
+
+    // Needs no lock: a tick queued for a generation that has passed is dropped on the queue.
+    void fire(quint64 gen)
     {
-        queue.async([weak = weak_from_this(), gen = generation] {
+        queue.async([weak = weak_from_this(), gen] {
             if (auto self = weak.lock())
                 self->runHandler(gen);
         });
@@ -85,17 +88,21 @@ struct DispatchTimer::State : std::enable_shared_from_this<State> {
     // On the clock's context.
     void deadlineReached(quint64 gen, double deadline)
     {
-        std::lock_guard lock(mutex);
-        if (gen != generation || !running())
-            return;
-        std::shared_ptr<Clock> clock = armedClock.lock();
-        if (!clock)
-            clock = Clock::shared();
-        armedCall = 0;
-        // A clock that reads a hair before the deadline must not arm the same point again.
-        nextDeadline = gridAfter(std::max(clock->now(), deadline));
-        arm(clock);
-        fire();
+        {
+            std::lock_guard lock(mutex);
+            if (gen != generation || !running())
+                return;
+            std::shared_ptr<Clock> clock = armedClock.lock();
+            if (!clock)
+                clock = Clock::shared();
+            armedCall = 0;
+            // A clock that reads a hair before the deadline must not arm the same point again.
+            nextDeadline = gridAfter(std::max(clock->now(), deadline));
+            arm(clock);
+        }
+        // Queued after the lock is released, so the queue's thread, woken at once, does not
+        // wake only to wait for this thread's lock.
+        fire(gen);
     }
 
     // On the queue.
