@@ -94,16 +94,16 @@ StoreMark::readInTransaction(sqlite3* database, const QStringList& migrations, Q
     const std::optional<int> version = pragmaInt(database, "PRAGMA user_version", error);
     if (!version)
         return std::nullopt;
-    const std::optional<Tables> tables = tablesOf(database, error);
-    if (!tables)
-        return std::nullopt;
-
     Reading reading;
     reading.version = *version;
+    // Our own mark is enough; the tables are compared only for a file without it.
     if (*id == applicationId) {
         reading.kind = Kind::Marked;
         return reading;
     }
+    const std::optional<Tables> tables = tablesOf(database, error);
+    if (!tables)
+        return std::nullopt;
     if (*id == 0 && *version == 0 && tables->empty()) {
         reading.kind = Kind::Empty;
         return reading;
