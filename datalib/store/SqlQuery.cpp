@@ -8,7 +8,6 @@ using Kind = RecordedStatement::Value::Kind;
 
 SqlQuery::SqlQuery(StoreContext& context, const char* sql)
     : m_context(context)
-    , m_sql(sql)
     , m_db(context.database())
 {
     m_statement = context.acquireStatement(sql, &m_owned);
@@ -131,8 +130,10 @@ bool SqlQuery::execWrite()
 {
     if (!ok())
         return false;
-    m_recorded.sql = m_sql;
-    m_recorded.insertTable = StoreJournal::insertTableOf(m_sql);
+    // The statement's own copy of its text: callers may build theirs in a temporary.
+    const char* sql = sqlite3_sql(m_statement);
+    m_recorded.sql = sql;
+    m_recorded.insertTable = StoreJournal::insertTableOf(sql);
     const StoreContext::WriteOutcome outcome =
         m_context.runWrite(m_statement, std::move(m_recorded));
     if (!outcome.done) {

@@ -58,7 +58,6 @@ private:
     void record(int index, RecordedStatement::Value value);
 
     StoreContext& m_context;
-    const char* m_sql;
     RecordedStatement m_recorded;
     sqlite3* m_db = nullptr;
     sqlite3_stmt* m_statement = nullptr;
