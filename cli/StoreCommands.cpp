@@ -85,6 +85,18 @@ std::optional<bool> StoreCommands::taskExists(const QString& name)
     return exists;
 }
 
+bool StoreCommands::taskPresence(const QString& name, bool wanted)
+{
+    const std::optional<bool> exists = taskExists(name);
+    if (!exists)
+        return false;
+    if (*exists == wanted)
+        return true;
+    Terminal::printError(wanted ? QStringLiteral("no task named \"%1\"").arg(name)
+                                : QStringLiteral("a task named \"%1\" already exists").arg(name));
+    return false;
+}
+
 ExitStatus StoreCommands::addPomodoro(const CommandArguments& arguments)
 {
     const std::optional<Date> start = instantOption(arguments, QStringLiteral("--start"));
@@ -150,13 +162,8 @@ ExitStatus StoreCommands::addTaskInfo(const CommandArguments& arguments)
         return ExitStatus::Failure;
     const QString taken = QStringLiteral("a task named \"%1\" already exists").arg(*name);
     // The store ignores a second task of the same name without a word.
-    const std::optional<bool> exists = taskExists(*name);
-    if (!exists)
+    if (!taskPresence(*name, false))
         return ExitStatus::Failure;
-    if (*exists) {
-        Terminal::printError(taken);
-        return ExitStatus::Failure;
-    }
     TaskInfoParameter parameter(*name, *color);
     parameter.taskDescription = arguments.option(QStringLiteral("--description"));
     m_store.addTaskInfo(parameter);
@@ -185,24 +192,11 @@ ExitStatus StoreCommands::renameTaskInfo(const CommandArguments& arguments)
 
     if (!opened())
         return ExitStatus::Failure;
-    const std::optional<bool> oldExists = taskExists(*oldName);
-    if (!oldExists)
+    if (!taskPresence(*oldName, true))
         return ExitStatus::Failure;
-    if (!*oldExists) {
-        Terminal::printError(QStringLiteral("no task named \"%1\"").arg(*oldName));
-        return ExitStatus::Failure;
-    }
     // Two tasks of one name could no longer be told apart.
-    if (*newName != *oldName) {
-        const std::optional<bool> newExists = taskExists(*newName);
-        if (!newExists)
-            return ExitStatus::Failure;
-        if (*newExists) {
-            Terminal::printError(
-                QStringLiteral("a task named \"%1\" already exists").arg(*newName));
-            return ExitStatus::Failure;
-        }
-    }
+    if (*newName != *oldName && !taskPresence(*newName, false))
+        return ExitStatus::Failure;
     m_store.updateTaskInfo(*oldName, *newName);
     return failed(QStringLiteral("the task was not renamed")) ? ExitStatus::Failure
                                                               : ExitStatus::Success;
@@ -215,13 +209,8 @@ ExitStatus StoreCommands::deleteTaskInfo(const CommandArguments& arguments)
         return ExitStatus::UsageError;
     if (!opened())
         return ExitStatus::Failure;
-    const std::optional<bool> exists = taskExists(*name);
-    if (!exists)
+    if (!taskPresence(*name, true))
         return ExitStatus::Failure;
-    if (!*exists) {
-        Terminal::printError(QStringLiteral("no task named \"%1\"").arg(*name));
-        return ExitStatus::Failure;
-    }
     m_store.deleteTaskInfo(*name);
     return failed(QStringLiteral("the task was not deleted")) ? ExitStatus::Failure
                                                               : ExitStatus::Success;

@@ -42,6 +42,8 @@ private:
     bool failed(const QString& what);
     // Whether a task of that name exists; absent (and said) when the store could not tell.
     std::optional<bool> taskExists(const QString& name);
+    // True when the task exists as wanted; otherwise false, with the reason said.
+    bool taskPresence(const QString& name, bool wanted);
 
     DataController& m_store;
     const DataController::OpenMode m_mode;

@@ -5,6 +5,7 @@
 #include <QFile>
 
 #include "datalib/store/FaultyVfs.h"
+#include "datalib/store/RawSql.h"
 #include "datalib/store/StoreFixture.h"
 
 namespace {
@@ -28,30 +29,9 @@ protected:
     }
 
     // Another process's view of the file, on the real disk.
-    int otherCount(const char* sql) const
-    {
-        sqlite3* db = nullptr;
-        sqlite3_open_v2(QFile::encodeName(storePath()).constData(), &db, SQLITE_OPEN_READWRITE,
-                        "unix");
-        sqlite3_stmt* statement = nullptr;
-        sqlite3_prepare_v2(db, sql, -1, &statement, nullptr);
-        const int value =
-            sqlite3_step(statement) == SQLITE_ROW ? sqlite3_column_int(statement, 0) : -1;
-        sqlite3_finalize(statement);
-        sqlite3_close(db);
-        return value;
-    }
+    int otherCount(const char* sql) const { return RawSql::queryInt(storePath(), sql); }
 
-    void otherExec(const char* sql) const
-    {
-        sqlite3* db = nullptr;
-        sqlite3_open_v2(QFile::encodeName(storePath()).constData(), &db, SQLITE_OPEN_READWRITE,
-                        "unix");
-        sqlite3_busy_timeout(db, 5000);
-        ASSERT_EQ(sqlite3_exec(db, sql, nullptr, nullptr, nullptr), SQLITE_OK)
-            << sqlite3_errmsg(db);
-        sqlite3_close(db);
-    }
+    void otherExec(const char* sql) const { ASSERT_EQ(RawSql::exec(storePath(), sql), QString()); }
 
     std::unique_ptr<FaultyVfs> vfs;
 };

@@ -6,6 +6,7 @@
 #include <QDir>
 #include <QFile>
 
+#include "datalib/store/RawSql.h"
 #include "store/DataController.h"
 #include "store/StoreFile.h"
 #include "store/StoreMark.h"
@@ -32,27 +33,9 @@ protected:
     }
 
     // Runs SQL on the file through a connection of the test's own.
-    int rawInt(const char* sql) const
-    {
-        sqlite3* db = nullptr;
-        sqlite3_open(QFile::encodeName(path()).constData(), &db);
-        sqlite3_stmt* statement = nullptr;
-        sqlite3_prepare_v2(db, sql, -1, &statement, nullptr);
-        const int value =
-            sqlite3_step(statement) == SQLITE_ROW ? sqlite3_column_int(statement, 0) : -1;
-        sqlite3_finalize(statement);
-        sqlite3_close(db);
-        return value;
-    }
+    int rawInt(const char* sql) const { return RawSql::queryInt(path(), sql); }
 
-    void rawExec(const char* sql) const
-    {
-        sqlite3* db = nullptr;
-        sqlite3_open(QFile::encodeName(path()).constData(), &db);
-        ASSERT_EQ(sqlite3_exec(db, sql, nullptr, nullptr, nullptr), SQLITE_OK)
-            << sqlite3_errmsg(db);
-        sqlite3_close(db);
-    }
+    void rawExec(const char* sql) const { ASSERT_EQ(RawSql::exec(path(), sql), QString()); }
 
     TestEnvironment env;
 };
