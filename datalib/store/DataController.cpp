@@ -178,6 +178,17 @@ int DataController::executions(const QString& ofTaskNamed, Date onDate)
     return m_pomodoros->executions(ofTaskNamed, onDate);
 }
 
+QList<int> DataController::tasksFinishedPerDay(const QList<Date>& onDates)
+{
+    return m_pomodoros->tasksFinishedPerDay(onDates);
+}
+
+QList<int> DataController::executionsPerDay(const QString& ofRecordNamed,
+                                            const QList<Date>& onDates)
+{
+    return m_pomodoros->executionsPerDay(ofRecordNamed, onDates);
+}
+
 int DataController::timeDedicated(const QString& to)
 {
     return m_pomodoros->timeDedicated(to);

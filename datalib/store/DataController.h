@@ -99,6 +99,11 @@ public:
     int tasksFinished(Date onDate);
     int executions(const QString& ofTaskNamed);
     int executions(const QString& ofTaskNamed, Date onDate);
+    // One count per listed day (its day bounds), in the list's order, from one query: all
+    // tasks, or the tasks a report groups under a name (linked to a task of that name; for
+    // the generic name also every task without a named task). Zeros when the query fails.
+    QList<int> tasksFinishedPerDay(const QList<Date>& onDates);
+    QList<int> executionsPerDay(const QString& ofRecordNamed, const QList<Date>& onDates);
     int timeDedicated(const QString& to);
     void updatePomodoroName(const QString& name, Date startedAt);
     void deletePomodoro(Date startedAt);

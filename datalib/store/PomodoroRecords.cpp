@@ -2,6 +2,7 @@
 
 #include "Console.h"
 #include "store/CloudLink.h"
+#include "store/DayIndex.h"
 #include "store/Localization.h"
 #include "store/SqlQuery.h"
 #include "store/StoreContext.h"
@@ -200,6 +201,59 @@ int PomodoroRecords::executions(const QString& ofTaskNamed, Date onDate)
         .bind(2, onDate.endOfDay().timeIntervalSinceReferenceDate())
         .bind(3, ofTaskNamed);
     return count(query);
+}
+
+QList<int> PomodoroRecords::countPerDay(SqlQuery& query, const DayIndex& days, qsizetype dayCount)
+{
+    QList<int> counts(dayCount, 0);
+    while (query.next()) {
+        if (const auto day = days.dayOf(query.doubleAt(0)))
+            ++counts[*day];
+    }
+    if (!query.ok()) {
+        StoreLog::error(query);
+        return QList<int>(dayCount, 0);
+    }
+    return counts;
+}
+
+QList<int> PomodoroRecords::tasksFinishedPerDay(const QList<Date>& onDates)
+{
+    const DayIndex days(onDates);
+    if (days.isEmpty())
+        return {};
+    auto guard = m_context.lock();
+    SqlQuery query(m_context,
+                   "SELECT startTime FROM Pomodoro WHERE startTime >= ? AND startTime <= ?");
+    query.bind(1, days.lowerBound().timeIntervalSinceReferenceDate())
+        .bind(2, days.upperBound().timeIntervalSinceReferenceDate());
+    return countPerDay(query, days, onDates.size());
+}
+
+QList<int> PomodoroRecords::executionsPerDay(const QString& ofRecordNamed,
+                                             const QList<Date>& onDates)
+{
+    const DayIndex days(onDates);
+    if (days.isEmpty())
+        return {};
+    auto guard = m_context.lock();
+    const double lower = days.lowerBound().timeIntervalSinceReferenceDate();
+    const double upper = days.upperBound().timeIntervalSinceReferenceDate();
+    if (ofRecordNamed == genericName()) {
+        // Reports group every task without a named task under the generic name.
+        SqlQuery query(m_context,
+                       "SELECT startTime FROM Pomodoro WHERE startTime >= ? AND startTime <= ? "
+                       "AND (taskInfo IS NULL OR taskInfo IN (SELECT id FROM TaskInfo WHERE "
+                       "name = ? OR name IS NULL OR name = ''))");
+        query.bind(1, lower).bind(2, upper).bind(3, ofRecordNamed);
+        return countPerDay(query, days, onDates.size());
+    }
+    // The task's own rows through its index, however long the period.
+    SqlQuery query(m_context,
+                   "SELECT startTime FROM Pomodoro WHERE taskInfo IN (SELECT id FROM TaskInfo "
+                   "WHERE name = ?) AND +startTime >= ? AND +startTime <= ?");
+    query.bind(1, ofRecordNamed).bind(2, lower).bind(3, upper);
+    return countPerDay(query, days, onDates.size());
 }
 
 int PomodoroRecords::timeDedicated(const QString& to)

@@ -9,6 +9,7 @@
 #include "store/TaskParameter.h"
 
 class CloudLink;
+class DayIndex;
 class SqlQuery;
 class StoreContext;
 class TaskCatalogue;
@@ -26,6 +27,8 @@ public:
     int tasksFinished(Date onDate);
     int executions(const QString& ofTaskNamed);
     int executions(const QString& ofTaskNamed, Date onDate);
+    QList<int> tasksFinishedPerDay(const QList<Date>& onDates);
+    QList<int> executionsPerDay(const QString& ofRecordNamed, const QList<Date>& onDates);
     int timeDedicated(const QString& to);
 
     void updatePomodoroName(const QString& name, Date startedAt);
@@ -48,6 +51,8 @@ private:
     // Every row that started at that instant; absent when the fetch failed.
     std::optional<QList<Row>> rowsStartedAt(Date startedAt, QString* error);
     int count(SqlQuery& query);
+    // Counts the start times the query returns into the days of `days`; zeros on failure.
+    static QList<int> countPerDay(SqlQuery& query, const DayIndex& days, qsizetype dayCount);
     bool insert(const TaskParameter& parameter, std::optional<long long> taskInfo,
                 const std::optional<QString>& cloudRecordID);
 

@@ -7,6 +7,10 @@
         <source>Task</source>
         <translation>Task</translation>
     </message>
+    <message id="REPORT_TEMPLATE_ERROR">
+        <source>This report cannot be shown: one of its page templates is missing or damaged.</source>
+        <translation>This report cannot be shown: one of its page templates is missing or damaged.</translation>
+    </message>
     <message id="EXPORT_CSV_HEADER">
         <source>Task;Start;Duration (seconds)</source>
         <translation>Task;Start;Duration (seconds)</translation>
