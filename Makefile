@@ -35,6 +35,7 @@ test: test-main test-sanitized
 
 bench: build
 	$(BUILD)/bench/store_bench
+	$(BUILD)/bench/report_bench
 
 clean:
 	rm -rf $(BUILD) $(SANITIZE_BUILD)
