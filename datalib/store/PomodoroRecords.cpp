@@ -240,19 +240,29 @@ QList<int> PomodoroRecords::executionsPerDay(const QString& ofRecordNamed,
     const double lower = days.lowerBound().timeIntervalSinceReferenceDate();
     const double upper = days.upperBound().timeIntervalSinceReferenceDate();
     if (ofRecordNamed == genericName()) {
-        // Reports group every task without a named task under the generic name.
+        // Reports group every task without a named task under the generic name. They are
+        // many, so they are read in start order rather than through the task index.
         SqlQuery query(m_context,
                        "SELECT startTime FROM Pomodoro WHERE startTime >= ? AND startTime <= ? "
-                       "AND (taskInfo IS NULL OR taskInfo IN (SELECT id FROM TaskInfo WHERE "
+                       "AND (+taskInfo IS NULL OR +taskInfo IN (SELECT id FROM TaskInfo WHERE "
                        "name = ? OR name IS NULL OR name = ''))");
         query.bind(1, lower).bind(2, upper).bind(3, ofRecordNamed);
         return countPerDay(query, days, onDates.size());
     }
-    // The task's own rows through its index, however long the period.
+    // A few weeks read their days' rows in start order; a longer span reads the task's own
+    // rows, which are then fewer than the span's.
+    static constexpr double longSpan = 62 * Date::dayInterval;
+    if (upper - lower > longSpan) {
+        SqlQuery query(m_context,
+                       "SELECT startTime FROM Pomodoro WHERE taskInfo IN (SELECT id FROM TaskInfo "
+                       "WHERE name = ?) AND +startTime >= ? AND +startTime <= ?");
+        query.bind(1, ofRecordNamed).bind(2, lower).bind(3, upper);
+        return countPerDay(query, days, onDates.size());
+    }
     SqlQuery query(m_context,
-                   "SELECT startTime FROM Pomodoro WHERE taskInfo IN (SELECT id FROM TaskInfo "
-                   "WHERE name = ?) AND +startTime >= ? AND +startTime <= ?");
-    query.bind(1, ofRecordNamed).bind(2, lower).bind(3, upper);
+                   "SELECT startTime FROM Pomodoro WHERE startTime >= ? AND startTime <= ? AND "
+                   "+taskInfo IN (SELECT id FROM TaskInfo WHERE name = ?)");
+    query.bind(1, lower).bind(2, upper).bind(3, ofRecordNamed);
     return countPerDay(query, days, onDates.size());
 }
 

@@ -221,6 +221,26 @@ TEST_F(ReportEngineTest, PerTaskChartsMatchTheTableForEveryTopTask)
     }
 }
 
+// Long spans read a task's rows another way; the counts stay those of the table.
+TEST_F(ReportEngineTest, LongPeriodChartsCountLikeTheTable)
+{
+    addNamed("2026-04-01T00:00:00", QStringLiteral("Write"));
+    addNamed("2026-05-06T09:00:00", QStringLiteral("Write"));
+    addNamed("2026-06-09T23:59:59", QStringLiteral("Write"));
+    addNamed("2026-06-10T00:00:00", QStringLiteral("Write"));
+    addGeneric("2026-05-06T10:00:00");
+    const QStringList args = arguments(
+        engine->reportCustom(ReportPeriod(day("2026-04-01T00:00:00"), day("2026-06-09T00:00:00"))));
+    ASSERT_EQ(args.size(), 13);
+    EXPECT_EQ(args[8], QStringLiteral("[3, 1]"));
+    QList<int> write(70, 0);
+    write[0] = write[35] = write[69] = 1;
+    EXPECT_EQ(counts(args[10]), write);
+    QList<int> generic(70, 0);
+    generic[35] = 1;
+    EXPECT_EQ(counts(args[11]), generic);
+}
+
 TEST_F(ReportEngineTest, TenDaysAreAllLabelledElevenEveryFifth)
 {
     addGeneric("2026-06-01T09:00:00");
