@@ -1,5 +1,6 @@
 #include "CommandTable.h"
 
+#include "LogbookCommands.h"
 #include "SettingsCommands.h"
 #include "TimerCommands.h"
 #include "store/DataController.h"
@@ -41,6 +42,7 @@ CommandTable::CommandTable()
         {s("day"), s("[<day>]"), Shape{0, 1, {}, {}}, &StoreCommands::day, nullptr,
          StoreUse::Reads},
         {s("today"), QString(), Shape{}, &StoreCommands::today, nullptr, StoreUse::SummaryOnly},
+        {s("logbook"), s("[<day>]"), Shape{0, 1, {}, {}}, nullptr, &LogbookCommands::logbook},
         {s("stats"), QString(), Shape{}, &StoreCommands::stats, nullptr, StoreUse::Reads},
         {s("export-csv"), s("<day> <file | ->"), Shape{2, 0, {}, {}}, &StoreCommands::exportCsv,
          nullptr, StoreUse::Reads},
@@ -109,7 +111,7 @@ QString CommandTable::usage() const
         "A <time> is an ISO 8601 local time such as 2026-03-29T09:30:00 (seconds and their\n"
         "fraction are optional; a trailing Z or an offset like +02:00 makes it absolute).\n"
         "A local time the clocks skip is refused; one they pass twice is the first.\n"
-        "A <day> is YYYY-MM-DD; day shows today when it is left out. A pomodoro lasts more\n"
+        "A <day> is YYYY-MM-DD; day and logbook show today without one. A pomodoro lasts more\n"
         "than 0 seconds and at most 24 hours; its break is 300 seconds unless --break is\n"
         "given. export-csv writes to standard output when the file is -. Task names lose\n"
         "their surrounding blanks; an empty name or one with control characters is refused.\n"
