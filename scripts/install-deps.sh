@@ -8,7 +8,7 @@ packages=(
     qt6-multimedia-dev qt6-svg-dev dbus
     libsqlite3-dev sqlite3 libxkbcommon-dev
     libgtest-dev libgmock-dev libbenchmark-dev
-    qt6-webengine-dev libjs-chart.js fonts-inter
+    qt6-webengine-dev qt6-pdf-dev libjs-chart.js fonts-inter
 )
 
 # Extra packages a caller needs (measurement scripts), given as arguments.
