@@ -1,6 +1,7 @@
 #include "CommandTable.h"
 
 #include "LogbookCommands.h"
+#include "ReportCommands.h"
 #include "SettingsCommands.h"
 #include "TimerCommands.h"
 #include "store/DataController.h"
@@ -46,6 +47,10 @@ CommandTable::CommandTable()
         {s("stats"), QString(), Shape{}, &StoreCommands::stats, nullptr, StoreUse::Reads},
         {s("export-csv"), s("<day> <file | ->"), Shape{2, 0, {}, {}}, &StoreCommands::exportCsv,
          nullptr, StoreUse::Reads},
+        {s("report"),
+         s("day|workweek|week|month [--date <day>] | custom <start-day> <end-day> | "
+           "task <name>  [--pdf <file>]"),
+         Shape{1, 2, {}, {s("--date"), s("--pdf")}}, nullptr, &ReportCommands::run},
         {s("settings"), s("list | get <key> | set <key> <value>"), Shape{1, 2, {}, {}}, nullptr,
          &SettingsCommands::runWithApplicationDefaults},
         {s("timer"), s("status | watch | toggle | reset | skip | show"), Shape{1, 0, {}, {}},
@@ -113,7 +118,8 @@ QString CommandTable::usage() const
         "A local time the clocks skip is refused; one they pass twice is the first.\n"
         "A <day> is YYYY-MM-DD; day and logbook show today without one. A pomodoro lasts more\n"
         "than 0 seconds and at most 24 hours; its break is 300 seconds unless --break is\n"
-        "given. export-csv writes to standard output when the file is -. Task names lose\n"
+        "given. export-csv writes to standard output when the file is -. report writes the\n"
+        "page's HTML, or with --pdf prints it to a landscape PDF file. Task names lose\n"
         "their surrounding blanks; an empty name or one with control characters is refused.\n"
         "\n"
         "settings set takes true or false (also yes/no, 1/0) for a flag, a whole number for\n"

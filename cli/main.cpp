@@ -5,11 +5,12 @@
 
 #include "CommandTable.h"
 #include "Console.h"
+#include "ReportCommands.h"
 #include "Terminal.h"
 
 int main(int argc, char** argv)
 {
-    QCoreApplication app(argc, argv);
+    const std::unique_ptr<QCoreApplication> app = ReportCommands::application(argc, argv);
     QCoreApplication::setOrganizationName(QStringLiteral("Zestra"));
     QCoreApplication::setApplicationName(QStringLiteral("Zestra"));
     // The library's diagnostics would otherwise mix with the JSON on standard output. They

@@ -1,0 +1,51 @@
+#include "PdfReport.h"
+
+#include <QEventLoop>
+#include <QSaveFile>
+#include <QTimer>
+
+#include "reportapi/ReportViewLoader.h"
+#include "reportapi/ReportViewPlugin.h"
+#include "reports/ReportEngine.h"
+
+namespace {
+
+// A page that has not printed by then never will (its renderer is gone).
+constexpr int PrintTimeoutMs = 120000;
+
+} // namespace
+
+bool PdfReport::write(const QString& html, const QString& file, QString& error)
+{
+    ReportViewPlugin* plugin = ReportViewLoader::plugin(error);
+    QByteArray pdf;
+    if (plugin) {
+        std::unique_ptr<ReportRenderer> renderer = plugin->createRenderer();
+        QEventLoop loop;
+        bool finished = false;
+        renderer->renderPdf(html, ReportEngine::baseURL(),
+                            [&](const QByteArray& document, const QString& failure) {
+                                pdf = document;
+                                error = failure;
+                                finished = true;
+                                loop.quit();
+                            });
+        QTimer::singleShot(PrintTimeoutMs, &loop, &QEventLoop::quit);
+        if (!finished)
+            loop.exec();
+        if (!finished)
+            error = QStringLiteral("the report was not printed in time");
+    }
+    if (pdf.isEmpty()) {
+        if (error.isEmpty())
+            error = QStringLiteral("the report could not be printed");
+        return false;
+    }
+
+    QSaveFile out(file);
+    if (!out.open(QIODevice::WriteOnly) || out.write(pdf) != pdf.size() || !out.commit()) {
+        error = QStringLiteral("cannot write %1: %2").arg(file, out.errorString());
+        return false;
+    }
+    return true;
+}
