@@ -11,6 +11,9 @@
 #include "store/StoreMaintenance.h"
 #include "store/TaskCatalogue.h"
 #include "store/TodaySummary.h"
+#include "thieves/PreloadedThieves.h"
+#include "thieves/ThiefCatalogue.h"
+#include "thieves/WorkActivityRecords.h"
 
 namespace {
 
@@ -45,6 +48,8 @@ DataController::DataController(QString dataDirectory, std::shared_ptr<CloudSync>
     , m_today(std::make_unique<TodaySummary>(m_dataDirectory + QLatin1Char('/') +
                                                  QLatin1String(kAppGroupIdentifier),
                                              *m_pomodoros, *m_sessionsAndGoals))
+    , m_thieves(std::make_unique<ThiefCatalogue>(*m_context, *m_cloud))
+    , m_activities(std::make_unique<WorkActivityRecords>(*m_context, *m_cloud))
 {
     m_context->setSavedHandler([this] { m_today->shareExtensionData(); });
 }
@@ -388,4 +393,128 @@ void DataController::shareExtensionData()
 {
     auto guard = m_context->lock();
     m_today->shareExtensionData();
+}
+
+bool DataController::loadThieves()
+{
+    return m_thieves->loadThieves(PreloadedThieves::resourcePath());
+}
+
+bool DataController::loadThieves(const QString& fromList)
+{
+    return m_thieves->loadThieves(fromList);
+}
+
+void DataController::addThieve(const QVariantMap& from, const std::optional<QByteArray>& withImage)
+{
+    m_thieves->addThieve(from, withImage);
+}
+
+void DataController::addThieve(const QVariantMap& from, const std::optional<QByteArray>& withImage,
+                               const QString& cloudRecordID)
+{
+    m_thieves->addThieve(from, withImage, cloudRecordID);
+}
+
+std::optional<Thief> DataController::thief(const QString& identified)
+{
+    return m_thieves->thief(identified);
+}
+
+void DataController::activateThief(const QString& identifier)
+{
+    m_thieves->activateThief(identifier);
+}
+
+void DataController::deactivateThief(const QString& identifier)
+{
+    m_thieves->deactivateThief(identifier);
+}
+
+void DataController::truncateThieves()
+{
+    m_thieves->truncateThieves();
+}
+
+void DataController::updateThief(const QString& identified, const QString& cloudRecordID)
+{
+    m_thieves->updateThief(identified, cloudRecordID);
+}
+
+std::optional<QList<Thief>> DataController::thieves()
+{
+    return m_thieves->thieves();
+}
+
+std::optional<QList<Thief>> DataController::activeThieves()
+{
+    return m_thieves->activeThieves();
+}
+
+std::optional<QList<Thief>> DataController::thievesPendingUpload()
+{
+    return m_thieves->thievesPendingUpload();
+}
+
+void DataController::makeWorkActivity(const QString& named, Date since, Date to,
+                                      const QString& identified, const QString& kind,
+                                      const std::optional<QByteArray>& image)
+{
+    m_activities->makeWorkActivity(named, since, to, identified, kind, image);
+}
+
+void DataController::insertWorkActivity(const WorkActivity& fromCloud)
+{
+    m_activities->insertWorkActivity(fromCloud);
+}
+
+void DataController::updateWorkActivity(Date dated, const QString& cloudRecordID)
+{
+    m_activities->updateWorkActivity(dated, cloudRecordID);
+}
+
+std::optional<QList<WorkActivity>> DataController::workActivities()
+{
+    return m_activities->workActivities();
+}
+
+std::optional<QList<WorkActivity>> DataController::workActivities(Date dated)
+{
+    return m_activities->workActivities(dated);
+}
+
+std::optional<QList<WorkActivity>> DataController::workActivities(Date since, Date to)
+{
+    return m_activities->workActivities(since, to);
+}
+
+std::optional<QList<WorkActivity>> DataController::workActivities(const QString& withThief,
+                                                                  Date since, Date to)
+{
+    return m_activities->workActivities(withThief, since, to);
+}
+
+void DataController::deleteWorkActivitiy(const QString& identifier, Date dated)
+{
+    m_activities->deleteWorkActivitiy(identifier, dated);
+}
+
+void DataController::deleteWorkActivitiy(const QString& cloudRecordID)
+{
+    m_activities->deleteWorkActivitiy(cloudRecordID);
+}
+
+void DataController::deletePrevoiusWeekWorkActivity()
+{
+    m_activities->deletePrevoiusWeekWorkActivity();
+}
+
+void DataController::truncateWorkActivities()
+{
+    m_activities->truncateWorkActivities();
+}
+
+std::optional<QList<WorkActivity>> DataController::workActivitiesPendingUpload()
+{
+    return m_activities->workActivitiesPendingUpload();
 }

@@ -30,6 +30,8 @@ class TaskCatalogue;
 class StoreMaintenance;
 class CsvExporter;
 class TodaySummary;
+class ThiefCatalogue;
+class WorkActivityRecords;
 
 // The one way into the stored records. Every operation holds the store's lock for its
 // whole run, so it may be called from any thread.
@@ -152,6 +154,37 @@ public:
     std::optional<QVariantMap> extensionData();
     void shareExtensionData();
 
+    // Thief catalogue. loadThieves() answers whether the preloaded list was imported.
+    bool loadThieves();
+    bool loadThieves(const QString& fromList);
+    void addThieve(const QVariantMap& from, const std::optional<QByteArray>& withImage);
+    void addThieve(const QVariantMap& from, const std::optional<QByteArray>& withImage,
+                   const QString& cloudRecordID);
+    std::optional<Thief> thief(const QString& identified);
+    void activateThief(const QString& identifier);
+    void deactivateThief(const QString& identifier);
+    void truncateThieves();
+    void updateThief(const QString& identified, const QString& cloudRecordID);
+    std::optional<QList<Thief>> thieves();
+    std::optional<QList<Thief>> activeThieves();
+    std::optional<QList<Thief>> thievesPendingUpload();
+
+    // Work-activity records
+    void makeWorkActivity(const QString& named, Date since, Date to, const QString& identified,
+                          const QString& kind, const std::optional<QByteArray>& image);
+    void insertWorkActivity(const WorkActivity& fromCloud);
+    void updateWorkActivity(Date dated, const QString& cloudRecordID);
+    std::optional<QList<WorkActivity>> workActivities();
+    std::optional<QList<WorkActivity>> workActivities(Date dated);
+    std::optional<QList<WorkActivity>> workActivities(Date since, Date to);
+    std::optional<QList<WorkActivity>> workActivities(const QString& withThief, Date since,
+                                                      Date to);
+    void deleteWorkActivitiy(const QString& identifier, Date dated);
+    void deleteWorkActivitiy(const QString& cloudRecordID);
+    void deletePrevoiusWeekWorkActivity();
+    void truncateWorkActivities();
+    std::optional<QList<WorkActivity>> workActivitiesPendingUpload();
+
 private:
     const QString m_dataDirectory;
     std::unique_ptr<StoreContext> m_context;
@@ -162,4 +195,6 @@ private:
     std::unique_ptr<StoreMaintenance> m_maintenance;
     std::unique_ptr<CsvExporter> m_csv;
     std::unique_ptr<TodaySummary> m_today;
+    std::unique_ptr<ThiefCatalogue> m_thieves;
+    std::unique_ptr<WorkActivityRecords> m_activities;
 };
