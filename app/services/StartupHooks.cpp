@@ -14,6 +14,11 @@ void StartupHooks::runAtLaunch()
         m_store.migrateToTaskInfo();
         settings.setBool(QLatin1String(Settings::MigratedToTaskInfo), true);
     }
+
+    m_store.deletePrevoiusWeekWorkActivity();
+    // Left unset when the list could not be imported, so the next start tries again.
+    if (!settings.boolValue(QLatin1String(Settings::ThievesImported)) && m_store.loadThieves())
+        settings.setBool(QLatin1String(Settings::ThievesImported), true);
 }
 
 void StartupHooks::runBeforeQuit() {}
