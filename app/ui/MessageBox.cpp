@@ -14,12 +14,22 @@ MessageBox::Presenter& presenter()
 
 void MessageBox::information(QWidget* parent, const Alert& alert)
 {
+    show(QMessageBox::Information, parent, alert);
+}
+
+void MessageBox::critical(QWidget* parent, const Alert& alert)
+{
+    show(QMessageBox::Critical, parent, alert);
+}
+
+void MessageBox::show(int icon, QWidget* parent, const Alert& alert)
+{
     if (presenter()) {
         presenter()(alert);
         return;
     }
-    QMessageBox box(QMessageBox::Information, QString(), alert.message, QMessageBox::NoButton,
-                    parent);
+    QMessageBox box(static_cast<QMessageBox::Icon>(icon), QString(), alert.message,
+                    QMessageBox::NoButton, parent);
     box.setInformativeText(alert.informativeText);
     box.addButton(alert.button, QMessageBox::AcceptRole);
     box.exec();

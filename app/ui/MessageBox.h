@@ -19,8 +19,13 @@ public:
 
     // An informational alert with one button; returns when it is dismissed.
     static void information(QWidget* parent, const Alert& alert);
+    // The same for a failure the user has to know about.
+    static void critical(QWidget* parent, const Alert& alert);
 
     // Tests: alerts go to the presenter instead of the screen; an empty one restores the
     // screen.
     static void setPresenter(Presenter presenter);
+
+private:
+    static void show(int icon, QWidget* parent, const Alert& alert);
 };

@@ -1,0 +1,27 @@
+#include "ui/GoalCell.h"
+
+#include <QLabel>
+#include <QVBoxLayout>
+
+#include "ColorHelpers.h"
+#include "store/Localization.h"
+
+GoalCell::GoalCell(QWidget* parent)
+    : LogbookCell(ColorHelpers::color(QStringLiteral("#82cf52")), parent)
+    , m_labelTitle(makeLabel(QString::fromLatin1(titleColor), 2, true))
+    , m_labelDescription(makeLabel(QString::fromLatin1(secondaryColor), 0, false))
+    , m_labelClock(makeLabel(QString::fromLatin1(secondaryColor), 0, false))
+{
+    m_labelTitle->setText(Localization::text("CELL_GOAL_TITLE"));
+    texts()->insertWidget(1, m_labelTitle);
+    texts()->insertWidget(2, m_labelDescription);
+    texts()->addStretch(1);
+    trailing()->insertWidget(1, m_labelClock, 0, Qt::AlignRight);
+    trailing()->addStretch(1);
+}
+
+void GoalCell::configure(const LogbookRow& row)
+{
+    m_labelDescription->setText(Localization::text("CELL_GOAL_POMODOROS_TITLE").arg(row.goal));
+    m_labelClock->setText(row.order ? shortTime(*row.order) : QString());
+}
