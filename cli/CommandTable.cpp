@@ -3,6 +3,7 @@
 #include "LogbookCommands.h"
 #include "ReportCommands.h"
 #include "SettingsCommands.h"
+#include "ThiefCommands.h"
 #include "TimerCommands.h"
 #include "store/DataController.h"
 
@@ -45,6 +46,11 @@ CommandTable::CommandTable()
         {s("today"), QString(), Shape{}, &StoreCommands::today, nullptr, StoreUse::SummaryOnly},
         {s("logbook"), s("[<day>]"), Shape{0, 1, {}, {}}, nullptr, &LogbookCommands::logbook},
         {s("stats"), QString(), Shape{}, &StoreCommands::stats, nullptr, StoreUse::Reads},
+        {s("thieves"),
+         s("[list] | add-app <desktop-id> | add-site <domain> | activate <id> | "
+           "deactivate <id>"),
+         Shape{0, 2, {}, {}}, nullptr, &ThiefCommands::thieves},
+        {s("activities"), s("[<day>]"), Shape{0, 1, {}, {}}, nullptr, &ThiefCommands::activities},
         {s("export-csv"), s("<day> <file | ->"), Shape{2, 0, {}, {}}, &StoreCommands::exportCsv,
          nullptr, StoreUse::Reads},
         {s("report"),
@@ -121,6 +127,12 @@ QString CommandTable::usage() const
         "given. export-csv writes to standard output when the file is -. report writes the\n"
         "page's HTML, or with --pdf prints it to a landscape PDF file. Task names lose\n"
         "their surrounding blanks; an empty name or one with control characters is refused.\n"
+        "\n"
+        "thieves add-app takes the id of an installed desktop entry (its file name without\n"
+        ".desktop, looked up in $XDG_DATA_HOME/applications and $XDG_DATA_DIRS); add-site\n"
+        "takes a host name, kept in lower case without a leading www. activities lists the\n"
+        "stretches recorded on a day (today without one); thief says whether the id is an\n"
+        "active thief.\n"
         "\n"
         "settings set takes true or false (also yes/no, 1/0) for a flag, a whole number for\n"
         "a number (one that begins with a dash after --) and any text for a string.\n"
