@@ -2,7 +2,9 @@
 // first page) and segment switches, each from the call that a click makes to the page's
 // load-finished signal, and the memory of the process before, with and after the window.
 //
-//   report_window_bench [--runs N]      (QT_QPA_PLATFORM=offscreen or a DISPLAY)
+//   report_window_bench [--runs N] [--screenshots DIR]   (QT_QPA_PLATFORM=offscreen or a DISPLAY)
+//
+// --screenshots saves the window as it shows each report, for a look at it.
 //
 // Runs in a temporary HOME and XDG folders with four weeks of work in its own store.
 #include <algorithm>
@@ -93,9 +95,12 @@ qint64 timed(ReportWindowController& window, const std::function<void()>& act)
 int main(int argc, char** argv)
 {
     int runs = 5;
+    QString screenshots;
     for (int i = 1; i + 1 < argc; ++i) {
         if (QByteArray(argv[i]) == "--runs")
             runs = std::max(1, QByteArray(argv[i + 1]).toInt());
+        if (QByteArray(argv[i]) == "--screenshots")
+            screenshots = QString::fromLocal8Bit(argv[i + 1]);
     }
     QTemporaryDir root;
     for (const char* folder : {"HOME", "XDG_DATA_HOME", "XDG_CONFIG_HOME", "XDG_CACHE_HOME"}) {
@@ -126,6 +131,15 @@ int main(int argc, char** argv)
             switches.append(ms);
             if (run == 0)
                 std::printf("segment_%d_ms=%lld\n", segment, static_cast<long long>(ms));
+            if (run == 0 && !screenshots.isEmpty()) {
+                // Painted once the engine has handed over its frame.
+                QElapsedTimer paint;
+                paint.start();
+                while (paint.elapsed() < 1500)
+                    QCoreApplication::processEvents(QEventLoop::AllEvents, 50);
+                window.grab().save(
+                    QStringLiteral("%1/report-%2.png").arg(screenshots).arg(segment));
+            }
         }
     }
     std::sort(switches.begin(), switches.end());

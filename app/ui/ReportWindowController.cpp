@@ -120,15 +120,19 @@ ReportWindowController::ReportWindowController(ReportEngine& engine, DataControl
     connect(shareMenu, &QMenu::aboutToShow, this, &ReportWindowController::refreshShareMenu);
     buttonShare->setMenu(shareMenu);
     refreshShareMenu();
-    toolbar->addWidget(buttonPrint);
-    toolbar->addWidget(buttonShare);
+    for (QToolButton* button : {buttonPrint, buttonShare}) {
+        // Room for the menu arrow beside the text.
+        button->setMinimumWidth(button->sizeHint().width() + 16);
+        toolbar->addWidget(button);
+    }
 
     webContainer = new QWidget;
     m_webLayout = new QVBoxLayout(webContainer);
     m_webLayout->setContentsMargins(0, 0, 0, 0);
 
     auto* layout = new QVBoxLayout(this);
-    layout->setContentsMargins(8, 8, 8, 0);
+    layout->setContentsMargins(10, 10, 10, 0);
+    layout->setSpacing(10);
     layout->addLayout(toolbar);
     layout->addWidget(webContainer, 1);
 
