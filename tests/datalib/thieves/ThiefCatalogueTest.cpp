@@ -12,7 +12,6 @@
 #include "thieves/PreloadedThieves.h"
 #include "thieves/ThiefDictionary.h"
 #include "thieves/ThiefImages.h"
-#include "thieves/ThiefKind.h"
 #include "thieves/ThiefManager.h"
 
 namespace {
@@ -212,16 +211,6 @@ TEST_F(ThiefCatalogueTest, SwitchingAndTruncating)
     store->truncateThieves();
     EXPECT_EQ(identifiers(store->thieves()), QStringList{"off.example"});
     EXPECT_EQ(cloud->calls(), (QStringList{"saveThief", "saveThief"}));
-}
-
-TEST(ThiefKindTest, OnlyTheThreeRawTextsMakeAKind)
-{
-    EXPECT_EQ(ThiefKind::fromRawValue(QStringLiteral("website")), ThiefKind::Kind::website);
-    EXPECT_EQ(ThiefKind::fromRawValue(QStringLiteral("interruption")),
-              ThiefKind::Kind::interruption);
-    EXPECT_FALSE(ThiefKind::fromRawValue(QStringLiteral("browser")));
-    EXPECT_FALSE(ThiefKind::fromRawValue(QString()));
-    EXPECT_FALSE(ThiefKind::fromRawValue(QStringLiteral("Website")));
 }
 
 TEST(ThiefDictionaryTest, RequiredKeysMustHaveTheirTypes)

@@ -148,15 +148,4 @@ INSTANTIATE_TEST_SUITE_P(
                  "2026-10-19T23:59:59"}),
     [](const ::testing::TestParamInfo<PurgeRow>& info) { return std::string(info.param.name); });
 
-TEST_F(WorkActivityRecordsTest, AutumnPurgeKeepsTheFirstHourOfTheSeventhDay)
-{
-    env->clock().setNow(at("2026-10-27T00:10:00"));
-    record("first hour", "2026-10-20T00:30:00");
-    store->deletePrevoiusWeekWorkActivity();
-    EXPECT_EQ(names(store->workActivities()), QStringList{"first hour"});
-
-    store->truncateWorkActivities();
-    EXPECT_EQ(rows(), 0);
-}
-
 } // namespace
