@@ -1,7 +1,7 @@
 #include "ReportCommands.h"
 
+#include <QApplication>
 #include <QCoreApplication>
-#include <QGuiApplication>
 
 #include "PdfReport.h"
 #include "TimeArgument.h"
@@ -133,7 +133,7 @@ std::unique_ptr<QCoreApplication> ReportCommands::application(int& argc, char** 
     // Qt's and the web engine's own messages would bury the one line a failure prints.
     qInstallMessageHandler(&quiet);
     QCoreApplication::setAttribute(Qt::AA_ShareOpenGLContexts);
-    return std::make_unique<QGuiApplication>(argc, argv);
+    return std::make_unique<QApplication>(argc, argv);
 }
 
 ExitStatus ReportCommands::run(const CommandArguments& arguments)
@@ -160,7 +160,7 @@ ExitStatus ReportCommands::run(const CommandArguments& arguments)
         Terminal::printError(QStringLiteral("--pdf: a file name must not be empty"));
         return ExitStatus::UsageError;
     }
-    if (pdf && !qobject_cast<QGuiApplication*>(QCoreApplication::instance())) {
+    if (pdf && !qobject_cast<QApplication*>(QCoreApplication::instance())) {
         Terminal::printError(QStringLiteral("--pdf: the program was started without graphics"));
         return ExitStatus::Failure;
     }

@@ -4,10 +4,10 @@
 
 #include "reportapi/ReportRenderer.h"
 
-class QWebEnginePage;
+class QWebEngineView;
 
-// Prints report pages with a page that is never shown, as soon as it has loaded (the
-// report templates draw their charts without animation).
+// Prints report pages in a view that is never put on screen, as soon as each has loaded
+// (the report templates draw their charts without animation).
 class HeadlessRenderer : public ReportRenderer {
 public:
     HeadlessRenderer();
@@ -17,5 +17,5 @@ public:
                    std::function<void(const QByteArray& pdf, const QString& error)> done) override;
 
 private:
-    std::unique_ptr<QWebEnginePage> m_page;
+    std::unique_ptr<QWebEngineView> m_view;
 };

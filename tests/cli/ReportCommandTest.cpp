@@ -1,5 +1,8 @@
+#include <QColor>
 #include <QDir>
 #include <QFile>
+#include <QImage>
+#include <QPdfDocument>
 
 #include "CliFixture.h"
 
@@ -16,6 +19,26 @@ protected:
         ok({"add-pomodoro", "--start", "2026-03-27T10:00:00", "--duration", "1500", "--task",
             "Write <b>chapter</b>"});
         ok({"add-pomodoro", "--start", "2026-03-29T09:30:00", "--duration", "1500"});
+    }
+
+    // How many pixels of the first page, drawn at 96 dpi, are near `colour`.
+    static int pixelsOf(const QString& pdf, const QColor& colour)
+    {
+        QPdfDocument document;
+        document.load(pdf);
+        const QImage page = document.render(0, (document.pagePointSize(0) * 96 / 72).toSize());
+        int count = 0;
+        for (int y = 0; y < page.height(); ++y) {
+            for (int x = 0; x < page.width(); ++x) {
+                const QColor pixel = page.pixelColor(x, y);
+                if (std::abs(pixel.red() - colour.red()) +
+                        std::abs(pixel.green() - colour.green()) +
+                        std::abs(pixel.blue() - colour.blue()) <
+                    40)
+                    ++count;
+            }
+        }
+        return count;
     }
 
     QByteArray readFile(const QString& path)
@@ -73,7 +96,10 @@ TEST_F(ReportCommandTest, PdfIsPrintedByTheReportViewer)
     EXPECT_TRUE(run.err.isEmpty()) << run.err.toStdString();
     const QByteArray document = readFile(pdf);
     EXPECT_TRUE(document.startsWith("%PDF")) << document.left(16).toStdString();
-    // Written whole, with the permissions of any new file, not left as a temporary one.
+    // The charts are drawn before the page is printed: the share-of-tasks ring alone holds far
+    // more of the first task colour than the table's bullet does.
+    EXPECT_GT(pixelsOf(pdf, QColor(0xe4, 0x57, 0x2e)), 1000);
+    // Written whole, not left as a temporary file beside it.
     EXPECT_EQ(QDir(env.root()).entryList({QStringLiteral("week.pdf*")}, QDir::Files),
               QStringList{QStringLiteral("week.pdf")});
 }
