@@ -103,21 +103,77 @@
         }
     };
 
-    function axes(values, showX) {
+    // Day labels sit side by side without overlapping: of the days that have a label, only
+    // every so many keep it, however narrow the chart is.
+    function thinnedLabels(labels) {
+        var labelled = [];
+        labels.forEach(function (label, i) {
+            if (String(label).trim())
+                labelled.push(i);
+        });
+        var widest = labelled.reduce(function (most, i) {
+            return Math.max(most, String(labels[i]).length);
+        }, 1);
+        return function (value, index) {
+            var room = Math.max(this.maxWidth || this.width || 0, 1);
+            var every = Math.max(1, Math.ceil(labelled.length * (widest * 6 + 12) / room));
+            var at = labelled.indexOf(index);
+            return at >= 0 && at % every === 0 ? labels[index] : '';
+        };
+    }
+
+    function axes(values, labels, compact) {
         var most = Math.max.apply(null, values.concat([1]));
         return {
             x: {
-                display: showX,
                 grid: { display: false },
-                ticks: { autoSkip: false, maxRotation: 0, font: { size: 10 } }
+                ticks: {
+                    autoSkip: false,
+                    maxRotation: 0,
+                    padding: compact ? 2 : 4,
+                    font: { size: compact ? 9 : 10 },
+                    callback: thinnedLabels(labels)
+                }
             },
             y: {
                 beginAtZero: true,
                 suggestedMax: most < 4 ? 4 : undefined,
                 grid: { color: '#eceef3', drawBorder: false },
-                ticks: { precision: 0, font: { size: 10 }, maxTicksLimit: 5 }
+                ticks: {
+                    precision: 0,
+                    font: { size: compact ? 9 : 10 },
+                    maxTicksLimit: compact ? 3 : 5
+                }
             }
         };
+    }
+
+    // A period's goal card reads "3 GOAL / ACHIEVED"; the number is set apart as the card's
+    // figure, so it reads like the counters beside it.
+    function shapeGoals() {
+        document.querySelectorAll('.goal .ten.columns strong').forEach(function (heading) {
+            var parts = /^\s*(\d+)\s+(\S.*)$/.exec(heading.textContent);
+            if (!parts)
+                return;
+            var count = document.createElement('span');
+            count.className = 'goal-count';
+            count.textContent = parts[1];
+            heading.textContent = parts[2];
+            heading.parentNode.insertBefore(count, heading.nextSibling);
+            heading.parentNode.classList.add('counted');
+        });
+    }
+
+    // The app pictures the whole page by printing it on one sheet of the page's own size,
+    // which it names with this style; that sheet keeps the screen layout, or the content
+    // would not fill it.
+    function followSheet() {
+        var whole = !!document.getElementById('zestra-whole-sheet');
+        document.documentElement.classList.toggle('whole-sheet', whole);
+    }
+
+    function resizeCharts() {
+        charts.forEach(function (chart) { chart.resize(); });
     }
 
     if (typeof Chart !== 'undefined') {
@@ -184,7 +240,7 @@
                     }]
                 },
                 options: {
-                    scales: axes(values, !compact),
+                    scales: axes(values, labels, compact),
                     plugins: {
                         tooltip: {
                             callbacks: {
@@ -241,7 +297,14 @@
     };
 
     colourBullets();
+    shapeGoals();
+    followSheet();
+    if (typeof MutationObserver !== 'undefined')
+        new MutationObserver(followSheet).observe(document.head || document.documentElement,
+                                                  { childList: true });
     window.addEventListener('beforeprint', function () {
-        charts.forEach(function (chart) { chart.resize(); });
+        followSheet();
+        resizeCharts();
     });
+    window.addEventListener('afterprint', resizeCharts);
 })();
