@@ -4,6 +4,7 @@
 #include <QToolButton>
 
 #include "NotificationCenter.h"
+#include "reports/ReportEngine.h"
 #include "services/Handoff.h"
 #include "services/NapPrevention.h"
 #include "services/StartupHooks.h"
@@ -15,12 +16,25 @@
 #include "timer/ActivityManager.h"
 #include "ui/AboutWindowController.h"
 #include "ui/ActivityViewController.h"
+#include "ui/BitacoraWindowController.h"
 #include "ui/ContainerViewController.h"
 #include "ui/MessageViewController.h"
+#include "ui/ReportWindowController.h"
 #include "ui/SettingsWindowController.h"
 #include "ui/StatusItem.h"
 #include "ui/TaskCreatorViewController.h"
 #include "ui/TasksViewController.h"
+
+namespace {
+
+void bringForward(QWidget* window)
+{
+    window->show();
+    window->raise();
+    window->activateWindow();
+}
+
+} // namespace
 
 AppDelegate::AppDelegate()
     : AppDelegate(Services{})
@@ -77,10 +91,11 @@ void AppDelegate::buildPopover()
     creator->setDelegate(m_tasks);
     m_container->setScreens(m_panel, m_tasks, creator, new MessageViewController);
     m_container->setEditTask([creator](const QString& name) { creator->editTask(name); });
-    // Windows that come with later releases have no button yet.
-    for (QToolButton* later :
-         {m_panel->buttonBitacora, m_panel->buttonReport, m_panel->buttonThief})
-        later->hide();
+    // The thief window comes with a later release.
+    m_panel->buttonThief->hide();
+    connect(m_panel, &ActivityViewController::logbookRequested, this,
+            &AppDelegate::doLogbookAction);
+    connect(m_panel, &ActivityViewController::reportRequested, this, [this] { doReportAction(); });
     connect(m_panel, &ActivityViewController::settingsRequested, this,
             &AppDelegate::doPreferencesMenuAction);
     connect(m_panel, &ActivityViewController::aboutRequested, this,
@@ -157,18 +172,32 @@ void AppDelegate::doPreferencesMenuAction()
         hooks.general.applyDockIcon = [this](bool show) { return applyDockIcon(show); };
         m_settings = std::make_unique<SettingsWindowController>(Settings::shared(), hooks);
     }
-    m_settings->show();
-    m_settings->raise();
-    m_settings->activateWindow();
+    bringForward(m_settings.get());
 }
 
 void AppDelegate::doAboutMenuAction()
 {
     if (!m_about)
         m_about = std::make_unique<AboutWindowController>();
-    m_about->show();
-    m_about->raise();
-    m_about->activateWindow();
+    bringForward(m_about.get());
+}
+
+void AppDelegate::doLogbookAction()
+{
+    if (!m_logbook) {
+        m_logbook = std::make_unique<BitacoraWindowController>(m_store);
+        connect(m_logbook.get(), &BitacoraWindowController::reportRequested, this,
+                [this](Date day) { doReportAction(day); });
+    }
+    bringForward(m_logbook.get());
+}
+
+void AppDelegate::doReportAction(std::optional<Date> day)
+{
+    // The web view's plugin is loaded by the window's first show, not before.
+    if (!m_report)
+        m_report = std::make_unique<ReportWindowController>(ReportEngine::sharedEngine(), m_store);
+    m_report->showReport(day);
 }
 
 void AppDelegate::doPauseResumeTimer()

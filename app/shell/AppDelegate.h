@@ -1,19 +1,23 @@
 #pragma once
 
 #include <memory>
+#include <optional>
 
 #include <QObject>
 #include <QVariantMap>
 
 #include "services/TimerControl.h"
+#include "store/Date.h"
 
 class AboutWindowController;
 class ActivityManager;
+class BitacoraWindowController;
 class ActivityViewController;
 class ContainerViewController;
 class DataController;
 class NapPrevention;
 class PopoverWindow;
+class ReportWindowController;
 class SettingsWindowController;
 class StartupHooks;
 class TasksViewController;
@@ -44,6 +48,9 @@ public:
     // The menu actions.
     void doPreferencesMenuAction();
     void doAboutMenuAction();
+    void doLogbookAction();
+    // Absent: today.
+    void doReportAction(std::optional<Date> day = std::nullopt);
     void doPauseResumeTimer();
     void doResetTimer();
     void doResetSession();
@@ -70,6 +77,8 @@ public:
     TrayController* tray() const { return m_tray.get(); }
     PopoverWindow* popover() const { return m_popover.get(); }
     SettingsWindowController* settingsWindow() const { return m_settings.get(); }
+    BitacoraWindowController* logbookWindow() const { return m_logbook.get(); }
+    ReportWindowController* reportWindow() const { return m_report.get(); }
 
 private:
     void buildPopover();
@@ -90,5 +99,7 @@ private:
     TasksViewController* m_tasks = nullptr;
     std::unique_ptr<SettingsWindowController> m_settings;
     std::unique_ptr<AboutWindowController> m_about;
+    std::unique_ptr<BitacoraWindowController> m_logbook;
+    std::unique_ptr<ReportWindowController> m_report;
     bool m_terminated = false;
 };

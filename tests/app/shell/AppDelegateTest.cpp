@@ -10,6 +10,7 @@
 #include <QScreen>
 #include <QTest>
 #include <QTimer>
+#include <QToolButton>
 
 #include "Console.h"
 #include "dispatch/SerialQueue.h"
@@ -26,7 +27,9 @@
 #include "support/TestEnvironment.h"
 #include "timer/ActivityManager.h"
 #include "ui/ActivityViewController.h"
+#include "ui/BitacoraWindowController.h"
 #include "ui/MessageBox.h"
+#include "ui/ReportWindowController.h"
 #include "ui/SettingsWindowController.h"
 #include "ui/StatusItem.h"
 
@@ -201,6 +204,35 @@ TEST_F(AppDelegateTest, TaskbarEntryKeepsThePopoverAnOrdinaryWindow)
     app->doPreferencesMenuAction();
     ASSERT_NE(app->settingsWindow(), nullptr);
     EXPECT_TRUE(app->settingsWindow()->isVisible());
+}
+
+TEST_F(AppDelegateTest, PanelButtonsOpenTheLogbookAndTheReportOfItsDay)
+{
+    // The window says the viewer is missing instead of starting a web engine in this process.
+    qputenv("ZESTRA_REPORT_PLUGIN", "/nonexistent/zestra-report-view.so");
+    app->applicationDidFinishLaunching();
+    ActivityViewController& panel = *app->activityPanel();
+    EXPECT_FALSE(panel.buttonThief->isVisibleTo(&panel));
+    ASSERT_TRUE(panel.buttonBitacora->isVisibleTo(&panel));
+    ASSERT_TRUE(panel.buttonReport->isVisibleTo(&panel));
+
+    panel.buttonBitacora->click();
+    ASSERT_NE(app->logbookWindow(), nullptr);
+    EXPECT_TRUE(app->logbookWindow()->isVisible());
+    EXPECT_EQ(app->reportWindow(), nullptr);
+
+    // The logbook hands its day to the report window.
+    const Date yesterday = Date::now().previous();
+    app->logbookWindow()->showDay(yesterday);
+    emit app->logbookWindow()->reportRequested(app->logbookWindow()->fecha());
+    ASSERT_NE(app->reportWindow(), nullptr);
+    EXPECT_TRUE(app->reportWindow()->isVisible());
+    ASSERT_TRUE(app->reportWindow()->date.has_value());
+    EXPECT_EQ(app->reportWindow()->date->beginningOfDay(), yesterday.beginningOfDay());
+
+    app->reportWindow()->close();
+    panel.buttonReport->click();
+    EXPECT_TRUE(app->reportWindow()->isVisible());
 }
 
 TEST_F(AppDelegateTest, EscapeClosesThePopover)
