@@ -18,7 +18,12 @@ constexpr quint32 OwnWorld = QWebEngineScript::ApplicationWorld;
 constexpr const char* WholeSheetScript = R"js(
 (function () {
     var root = document.documentElement;
-    var width = root.scrollWidth, height = root.scrollHeight;
+    // The body's own bottom: the root's scroll height is never less than the window, which
+    // would leave a band of background under a short page.
+    var body = document.body, width = root.scrollWidth, height = root.scrollHeight;
+    if (body)
+        height = Math.ceil(body.getBoundingClientRect().bottom + window.scrollY +
+                           parseFloat(getComputedStyle(body).marginBottom || '0'));
     var style = document.getElementById('zestra-whole-sheet') || document.createElement('style');
     style.id = 'zestra-whole-sheet';
     style.textContent = '@page { size: ' + width + 'px ' + height + 'px; margin: 0; }';
