@@ -2,11 +2,14 @@
 // first page) and segment switches, each from the call that a click makes to the page's
 // load-finished signal, and the memory of the process before, with and after the window.
 //
-//   report_window_bench [--runs N] [--screenshots DIR]   (QT_QPA_PLATFORM=offscreen or a DISPLAY)
+//   report_window_bench [--runs N] [--screenshots DIR] [--data DIR [--task NAME]]
+//                                                    (QT_QPA_PLATFORM=offscreen or a DISPLAY)
 //
-// --screenshots saves the window as it shows each report, for a look at it.
+// --screenshots saves the window as it shows each report (and the task report of --task),
+// for a look at it. --data reads the store of that data folder (for example one filled by
+// scripts/demo-week.sh) instead of making one.
 //
-// Runs in a temporary HOME and XDG folders with four weeks of work in its own store.
+// Runs in a temporary HOME and XDG folders, by default with five weeks of work in its own store.
 #include <algorithm>
 #include <cstdio>
 
@@ -90,17 +93,33 @@ qint64 timed(ReportWindowController& window, const std::function<void()>& act)
     return clock.elapsed();
 }
 
+void saveShot(ReportWindowController& window, const QString& path)
+{
+    // Painted once the engine has handed over its frame.
+    QElapsedTimer paint;
+    paint.start();
+    while (paint.elapsed() < 1500)
+        QCoreApplication::processEvents(QEventLoop::AllEvents, 50);
+    window.grab().save(path);
+}
+
 } // namespace
 
 int main(int argc, char** argv)
 {
     int runs = 5;
     QString screenshots;
+    QString data;
+    QString task;
     for (int i = 1; i + 1 < argc; ++i) {
         if (QByteArray(argv[i]) == "--runs")
             runs = std::max(1, QByteArray(argv[i + 1]).toInt());
         if (QByteArray(argv[i]) == "--screenshots")
             screenshots = QString::fromLocal8Bit(argv[i + 1]);
+        if (QByteArray(argv[i]) == "--data")
+            data = QString::fromLocal8Bit(argv[i + 1]);
+        if (QByteArray(argv[i]) == "--task")
+            task = QString::fromLocal8Bit(argv[i + 1]);
     }
     QTemporaryDir root;
     for (const char* folder : {"HOME", "XDG_DATA_HOME", "XDG_CONFIG_HOME", "XDG_CACHE_HOME"}) {
@@ -112,8 +131,9 @@ int main(int argc, char** argv)
     QApplication app(argc, argv);
     Localization::addCatalogues(QStringLiteral(":/zestra/i18n"));
 
-    DataController store(root.filePath(QStringLiteral("data")));
-    fill(store);
+    DataController store(data.isEmpty() ? root.filePath(QStringLiteral("data")) : data);
+    if (data.isEmpty())
+        fill(store);
     ReportEngine engine(store);
     ReportWindowController window(engine, store);
     window.resize(1100, 760);
@@ -131,16 +151,13 @@ int main(int argc, char** argv)
             switches.append(ms);
             if (run == 0)
                 std::printf("segment_%d_ms=%lld\n", segment, static_cast<long long>(ms));
-            if (run == 0 && !screenshots.isEmpty()) {
-                // Painted once the engine has handed over its frame.
-                QElapsedTimer paint;
-                paint.start();
-                while (paint.elapsed() < 1500)
-                    QCoreApplication::processEvents(QEventLoop::AllEvents, 50);
-                window.grab().save(
-                    QStringLiteral("%1/report-%2.png").arg(screenshots).arg(segment));
-            }
+            if (run == 0 && !screenshots.isEmpty())
+                saveShot(window, QStringLiteral("%1/report-%2.png").arg(screenshots).arg(segment));
         }
+    }
+    if (!screenshots.isEmpty() && !task.isEmpty()) {
+        timed(window, [&] { window.searchTask(task); });
+        saveShot(window, QStringLiteral("%1/report-task.png").arg(screenshots));
     }
     std::sort(switches.begin(), switches.end());
     std::printf("segment_switch_ms median=%lld max=%lld (%lld switches)\n",
