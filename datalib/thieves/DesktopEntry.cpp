@@ -101,5 +101,9 @@ std::optional<DesktopEntry> DesktopEntry::read(const QString& id, const QString&
     }
     if (values.contains(QStringLiteral("Icon")))
         entry.icon = values.value(QStringLiteral("Icon"));
+    if (values.contains(QStringLiteral("StartupWMClass")))
+        entry.startupWmClass = values.value(QStringLiteral("StartupWMClass"));
+    if (values.contains(QStringLiteral("Exec")))
+        entry.exec = values.value(QStringLiteral("Exec"));
     return entry;
 }

@@ -15,6 +15,9 @@ public:
     QString name;
     std::optional<QString> icon;
     QString path;
+    // What finds the entry of a window: its StartupWMClass, and the program its Exec runs.
+    std::optional<QString> startupWmClass;
+    std::optional<QString> exec;
 
     // `desktopId` may carry the ".desktop" ending. Absent, with `error` saying why, when the
     // id is no desktop id, no entry is installed under it, or the entry has no name.

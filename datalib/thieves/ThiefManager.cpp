@@ -2,6 +2,9 @@
 
 #include "Console.h"
 #include "store/DataController.h"
+#include "thieves/ActivityScanner.h"
+#include "thieves/BrowserScripts.h"
+#include "thieves/FrontmostSource.h"
 #include "thieves/ThiefKind.h"
 
 ThiefManager& ThiefManager::shared()
@@ -15,6 +18,8 @@ ThiefManager::ThiefManager(DataController& store)
 {
     buildBlackLists();
 }
+
+ThiefManager::~ThiefManager() = default;
 
 void ThiefManager::buildBlackLists()
 {
@@ -32,4 +37,25 @@ void ThiefManager::buildBlackLists()
 bool ThiefManager::isBrowser(const QString& identifier) const
 {
     return m_browserBundlesBlacklist.contains(identifier);
+}
+
+void ThiefManager::startThiefScan()
+{
+    if (!m_scanner)
+        m_scanner = std::make_unique<ActivityScanner>(m_store, m_browserBundlesBlacklist,
+                                                      FrontmostSource::forSession(),
+                                                      std::make_unique<BrowserScripts>());
+    m_scanner->start();
+}
+
+void ThiefManager::stopThiefScan()
+{
+    if (m_scanner)
+        m_scanner->stop();
+}
+
+void ThiefManager::saveBeforeTerminate()
+{
+    if (m_scanner)
+        m_scanner->saveBeforeTerminate();
 }
