@@ -36,13 +36,22 @@ std::optional<CommandArguments> CommandArguments::parse(const QStringList& words
             name = word.left(equals);
             value = word.mid(equals + 1);
         }
-        if (!shape.requiredOptions.contains(name) && !shape.optionalOptions.contains(name)) {
+        const bool isFlag = shape.flags.contains(name);
+        if (!isFlag && !shape.requiredOptions.contains(name) &&
+            !shape.optionalOptions.contains(name)) {
             error = QStringLiteral("unknown option %1").arg(name);
             return std::nullopt;
         }
         if (parsed.m_options.contains(name)) {
             error = QStringLiteral("option %1 given more than once").arg(name);
             return std::nullopt;
+        }
+        if (isFlag) {
+            if (value) {
+                error = QStringLiteral("option %1 takes no value").arg(name);
+                return std::nullopt;
+            }
+            value = QString();
         }
         if (!value) {
             // The next word is the value whatever it looks like, so "--duration -5" reaches

@@ -18,6 +18,8 @@ public:
         int optionalPositionals = 0;
         QStringList requiredOptions;
         QStringList optionalOptions;
+        // Options that take no value ("--once"); option() answers "" for one given.
+        QStringList flags = {};
     };
 
     // Absent, with `error` saying why, for an unknown, repeated or value-less option,

@@ -2,6 +2,7 @@
 
 #include "LogbookCommands.h"
 #include "ReportCommands.h"
+#include "ScanCommands.h"
 #include "SettingsCommands.h"
 #include "ThiefCommands.h"
 #include "TimerCommands.h"
@@ -51,6 +52,8 @@ CommandTable::CommandTable()
            "deactivate <id>"),
          Shape{0, 2, {}, {}}, nullptr, &ThiefCommands::thieves},
         {s("activities"), s("[<day>]"), Shape{0, 1, {}, {}}, nullptr, &ThiefCommands::activities},
+        {s("scan"), s("--once | --seconds <N>"), Shape{0, 0, {}, {s("--seconds")}, {s("--once")}},
+         nullptr, &ScanCommands::scan},
         {s("export-csv"), s("<day> <file | ->"), Shape{2, 0, {}, {}}, &StoreCommands::exportCsv,
          nullptr, StoreUse::Reads},
         {s("report"),
@@ -132,7 +135,8 @@ QString CommandTable::usage() const
         ".desktop, looked up in $XDG_DATA_HOME/applications and $XDG_DATA_DIRS); add-site\n"
         "takes a host name, kept in lower case without a leading www. activities lists the\n"
         "stretches recorded on a day (today without one); thief says whether the id is an\n"
-        "active thief.\n"
+        "active thief. scan --once prints what is in front now; scan --seconds N records\n"
+        "for N seconds (0 to 3600) as the application does and lists what it stored.\n"
         "\n"
         "settings set takes true or false (also yes/no, 1/0) for a flag, a whole number for\n"
         "a number (one that begins with a dash after --) and any text for a string.\n"
