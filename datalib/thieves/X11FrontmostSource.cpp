@@ -26,6 +26,9 @@ X11FrontmostSource::X11FrontmostSource(const QByteArray& display)
     m_root = screens.data->root;
     m_activeWindow = atom("_NET_ACTIVE_WINDOW");
     m_pid = atom("_NET_WM_PID");
+    // Without a window manager that announces the active window there is nothing to follow.
+    if (!property(m_root, m_activeWindow, XCB_ATOM_WINDOW, 1))
+        m_activeWindow = XCB_ATOM_NONE;
 }
 
 X11FrontmostSource::~X11FrontmostSource()
@@ -51,8 +54,8 @@ quint32 X11FrontmostSource::atom(const char* name) const
     return value;
 }
 
-QByteArray X11FrontmostSource::property(quint32 window, quint32 name, quint32 type,
-                                        quint32 longs) const
+std::optional<QByteArray> X11FrontmostSource::property(quint32 window, quint32 name, quint32 type,
+                                                       quint32 longs) const
 {
     const xcb_get_property_cookie_t cookie =
         xcb_get_property(m_connection, 0, window, name, type, 0, longs);
@@ -61,7 +64,11 @@ QByteArray X11FrontmostSource::property(quint32 window, quint32 name, quint32 ty
     // A window that closed since it was announced answers BadWindow.
     free(error);
     if (!reply)
-        return QByteArray();
+        return std::nullopt;
+    if (reply->type == XCB_ATOM_NONE) {
+        free(reply);
+        return std::nullopt;
+    }
     const QByteArray value(static_cast<const char*>(xcb_get_property_value(reply)),
                            xcb_get_property_value_length(reply));
     free(reply);
@@ -72,7 +79,8 @@ std::optional<FrontmostApplication> X11FrontmostSource::frontmost()
 {
     if (!canSee())
         return std::nullopt;
-    const QByteArray active = property(m_root, m_activeWindow, XCB_ATOM_WINDOW, 1);
+    const QByteArray active =
+        property(m_root, m_activeWindow, XCB_ATOM_WINDOW, 1).value_or(QByteArray());
     if (active.size() != sizeof(quint32))
         return std::nullopt;
     quint32 window = 0;
@@ -88,12 +96,12 @@ FrontmostApplication X11FrontmostSource::describe(quint32 window)
 {
     // WM_CLASS holds the instance and the class, each ending in a zero byte.
     const QList<QByteArray> wmClass =
-        property(window, XCB_ATOM_WM_CLASS, XCB_ATOM_STRING, 64).split('\0');
+        property(window, XCB_ATOM_WM_CLASS, XCB_ATOM_STRING, 64).value_or(QByteArray()).split('\0');
     const QString instance = wmClass.size() > 0 ? QString::fromLocal8Bit(wmClass[0]) : QString();
     const QString className = wmClass.size() > 1 ? QString::fromLocal8Bit(wmClass[1]) : QString();
 
     QString executable;
-    const QByteArray pid = property(window, m_pid, XCB_ATOM_CARDINAL, 1);
+    const QByteArray pid = property(window, m_pid, XCB_ATOM_CARDINAL, 1).value_or(QByteArray());
     if (pid.size() == sizeof(quint32)) {
         quint32 value = 0;
         memcpy(&value, pid.constData(), sizeof value);

@@ -19,7 +19,8 @@ public:
     X11FrontmostSource(const X11FrontmostSource&) = delete;
     X11FrontmostSource& operator=(const X11FrontmostSource&) = delete;
 
-    // False when the display did not answer, or its connection has since broken.
+    // False when the display did not answer, announces no active window (no window manager
+    // that says it), or its connection has since broken.
     bool canSee() const override;
     std::optional<FrontmostApplication> frontmost() override;
 
@@ -30,8 +31,9 @@ private:
     };
 
     quint32 atom(const char* name) const;
-    // The property's bytes, empty when the window lacks it or is gone.
-    QByteArray property(quint32 window, quint32 name, quint32 type, quint32 longs) const;
+    // The property's bytes; absent when the window lacks it or is gone.
+    std::optional<QByteArray> property(quint32 window, quint32 name, quint32 type,
+                                       quint32 longs) const;
     FrontmostApplication describe(quint32 window);
 
     xcb_connection_t* m_connection = nullptr;

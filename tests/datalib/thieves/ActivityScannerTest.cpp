@@ -77,6 +77,7 @@ protected:
         t0 = env->clock().now();
         client = std::make_unique<X11TestClient>(display->name());
         ASSERT_TRUE(client->isConnected());
+        client->activate(0);
 
         install("org.example.Chat", "Name=Chat\nName[de]=Plaudern\nStartupWMClass=ChatWindow\n"
                                     "Icon=" +
@@ -257,7 +258,9 @@ TEST_F(ActivityScannerTest, BrowsersOutsideTheListAreApplicationsAndFailingScrip
 
 TEST_F(ActivityScannerTest, ADesktopThatCannotBeSeenIsSaidOnceAndRecordsNothing)
 {
-    for (const QByteArray& name : {QByteArray(), QByteArray(":31999")}) {
+    // No display, one that does not answer, and one without a window manager.
+    client->withdraw();
+    for (const QByteArray& name : {QByteArray(), QByteArray(":31999"), display->name()}) {
         scanner = std::make_unique<ActivityScanner>(*store, QStringList(),
                                                     std::make_unique<X11FrontmostSource>(name),
                                                     std::make_unique<BrowserScripts>());

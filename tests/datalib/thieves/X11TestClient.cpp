@@ -63,3 +63,9 @@ void X11TestClient::activate(quint32 window)
                         XCB_ATOM_WINDOW, 32, 1, &window);
     sync();
 }
+
+void X11TestClient::withdraw()
+{
+    xcb_delete_property(m_connection, m_root, atom("_NET_ACTIVE_WINDOW"));
+    sync();
+}

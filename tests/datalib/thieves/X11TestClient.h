@@ -18,6 +18,8 @@ public:
     quint32 createWindow(const QByteArray& instance, const QByteArray& className, quint32 pid = 0);
     // Sets _NET_ACTIVE_WINDOW on the root window (0: none), and waits until the server has it.
     void activate(quint32 window);
+    // Takes _NET_ACTIVE_WINDOW off the root window: no window manager announces anything.
+    void withdraw();
 
 private:
     quint32 atom(const char* name);
