@@ -2,7 +2,11 @@
 
 #include <array>
 #include <cstdint>
+#include <cstdlib>
 #include <random>
+
+#include <sys/stat.h>
+#include <unistd.h>
 
 #include <sqlite3.h>
 
@@ -270,4 +274,24 @@ std::optional<QString> BenchDataset::build(const QString& dataDirectory, BenchDa
     dataset->monthStart = Date(localMoment(today, 400, QTime(12, 0)));
     dataset->exportDay = Date(localMoment(today, dayCount + 7, QTime(12, 0)));
     return std::nullopt;
+}
+
+std::optional<std::string> BenchDataset::isolateEnvironment(const char* name)
+{
+    setenv("TZ", "Europe/Madrid", 1);
+    tzset();
+    const char* tmp = std::getenv("TMPDIR");
+    std::string pattern = std::string(tmp && *tmp ? tmp : "/tmp") + '/' + name + "-XXXXXX";
+    if (!mkdtemp(pattern.data()))
+        return std::nullopt;
+    for (const char* folder : {"data", "config", "cache"}) {
+        const std::string path = pattern + '/' + folder;
+        if (mkdir(path.c_str(), 0700) != 0)
+            return std::nullopt;
+    }
+    setenv("HOME", pattern.c_str(), 1);
+    setenv("XDG_DATA_HOME", (pattern + "/data").c_str(), 1);
+    setenv("XDG_CONFIG_HOME", (pattern + "/config").c_str(), 1);
+    setenv("XDG_CACHE_HOME", (pattern + "/cache").c_str(), 1);
+    return pattern;
 }

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <optional>
+#include <string>
 
 #include <QString>
 
@@ -25,6 +26,9 @@ struct BenchDataset {
     // Outside the three years; holds exactly exportDayCount pomodoros.
     Date exportDay;
 
+    // Points HOME, TZ and the XDG folders at a new temporary folder named after the
+    // benchmark, so nothing of the user's is read or written; answers that folder.
+    static std::optional<std::string> isolateEnvironment(const char* name);
     // Replaces any store in dataDirectory. Answers an error text on failure.
     static std::optional<QString> build(const QString& dataDirectory, BenchDataset* dataset);
 };

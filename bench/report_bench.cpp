@@ -95,32 +95,11 @@ void taskReport(benchmark::State& state)
     state.counters["chars"] = static_cast<double>(size);
 }
 
-// Nothing of the user's is read or written: every folder the libraries look at is ours.
-std::optional<std::string> makeIsolatedEnvironment()
-{
-    setenv("TZ", "Europe/Madrid", 1);
-    tzset();
-    const char* tmp = std::getenv("TMPDIR");
-    std::string pattern = std::string(tmp && *tmp ? tmp : "/tmp") + "/zestra-report-bench-XXXXXX";
-    if (!mkdtemp(pattern.data()))
-        return std::nullopt;
-    for (const char* folder : {"data", "config", "cache"}) {
-        const std::string path = pattern + '/' + folder;
-        if (mkdir(path.c_str(), 0700) != 0)
-            return std::nullopt;
-    }
-    setenv("HOME", pattern.c_str(), 1);
-    setenv("XDG_DATA_HOME", (pattern + "/data").c_str(), 1);
-    setenv("XDG_CONFIG_HOME", (pattern + "/config").c_str(), 1);
-    setenv("XDG_CACHE_HOME", (pattern + "/cache").c_str(), 1);
-    return pattern;
-}
-
 } // namespace
 
 int main(int argc, char** argv)
 {
-    const auto root = makeIsolatedEnvironment();
+    const auto root = BenchDataset::isolateEnvironment("zestra-report-bench");
     if (!root) {
         std::perror("report_bench: temporary folder");
         return 1;

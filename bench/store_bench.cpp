@@ -258,27 +258,6 @@ std::optional<Options> parseOptions(int* argc, char** argv)
     return options;
 }
 
-// Nothing of the user's is read or written: every folder the libraries look at is ours.
-std::optional<std::string> makeIsolatedEnvironment()
-{
-    setenv("TZ", "Europe/Madrid", 1);
-    tzset();
-    const char* tmp = std::getenv("TMPDIR");
-    std::string pattern = std::string(tmp && *tmp ? tmp : "/tmp") + "/zestra-bench-XXXXXX";
-    if (!mkdtemp(pattern.data()))
-        return std::nullopt;
-    for (const char* folder : {"data", "config", "cache"}) {
-        const std::string path = pattern + '/' + folder;
-        if (mkdir(path.c_str(), 0700) != 0)
-            return std::nullopt;
-    }
-    setenv("HOME", pattern.c_str(), 1);
-    setenv("XDG_DATA_HOME", (pattern + "/data").c_str(), 1);
-    setenv("XDG_CONFIG_HOME", (pattern + "/config").c_str(), 1);
-    setenv("XDG_CACHE_HOME", (pattern + "/cache").c_str(), 1);
-    return pattern;
-}
-
 void registerBenchmarks(bool repetitionsGiven)
 {
     std::vector<benchmark::internal::Benchmark*> all = {
@@ -307,7 +286,7 @@ int main(int argc, char** argv)
         std::fprintf(stderr, "usage: %s [--keep-dataset DIR] [benchmark flags]\n", argv[0]);
         return 2;
     }
-    const auto root = makeIsolatedEnvironment();
+    const auto root = BenchDataset::isolateEnvironment("zestra-bench");
     if (!root) {
         std::perror("store_bench: temporary folder");
         return 1;
