@@ -4,7 +4,8 @@
 #include <QJsonDocument>
 #include <QJsonValue>
 
-#include "TimeArgument.h"
+#include "StoreAccess.h"
+#include "Terminal.h"
 #include "store/DataController.h"
 
 namespace {
@@ -74,23 +75,13 @@ ExitStatus LogbookCommands::logbook(const CommandArguments& arguments)
 
 ExitStatus LogbookCommands::show(DataController& store, const CommandArguments& arguments)
 {
-    Date date = Date::now();
-    if (!arguments.positionals().isEmpty()) {
-        QString error;
-        const std::optional<Date> given = TimeArgument::day(arguments.positionals().at(0), error);
-        if (!given) {
-            Terminal::printError(QStringLiteral("day: ") + error);
-            return ExitStatus::UsageError;
-        }
-        date = *given;
-    }
+    const std::optional<Date> day = StoreAccess::dayOrToday(arguments);
+    if (!day)
+        return ExitStatus::UsageError;
+    const Date date = *day;
 
-    if (!store.open(DataController::OpenMode::ReadOnlyWhenUnwritable)) {
-        Terminal::printError(QStringLiteral("cannot open the store %1: %2")
-                                 .arg(store.storeFilePath(),
-                                      store.lastError().value_or(QStringLiteral("unknown error"))));
+    if (!StoreAccess::open(store, DataController::OpenMode::ReadOnlyWhenUnwritable))
         return ExitStatus::Failure;
-    }
     // The window reads a failed query as an empty day; here it is said and ends badly.
     const auto refused = [&store] {
         const std::optional<QString> error = store.lastError();

@@ -4,6 +4,7 @@
 #include <QCoreApplication>
 
 #include "PdfReport.h"
+#include "StoreAccess.h"
 #include "TimeArgument.h"
 #include "ValueArgument.h"
 #include "reports/ReportEngine.h"
@@ -169,12 +170,8 @@ ExitStatus ReportCommands::run(const CommandArguments& arguments)
         return ExitStatus::UsageError;
 
     DataController store(DataController::defaultDataDirectory());
-    if (!store.open(DataController::OpenMode::ReadOnlyWhenUnwritable)) {
-        Terminal::printError(QStringLiteral("cannot open the store %1: %2")
-                                 .arg(store.storeFilePath(),
-                                      store.lastError().value_or(QStringLiteral("unknown error"))));
+    if (!StoreAccess::open(store, DataController::OpenMode::ReadOnlyWhenUnwritable))
         return ExitStatus::Failure;
-    }
     ReportEngine engine(store);
     const std::optional<QString> html = reportOf(*kind, arguments, &engine, false);
     if (!html)

@@ -6,6 +6,7 @@
 #include <QJsonObject>
 #include <QTimer>
 
+#include "StoreAccess.h"
 #include "dispatch/Clock.h"
 #include "store/DataController.h"
 #include "thieves/ActivityScanner.h"
@@ -21,21 +22,6 @@ constexpr int longestRun = 3600;
 
 const QString blind = QStringLiteral(
     "this desktop does not let Zestra see the frontmost application (no X11 display answers)");
-
-bool opened(DataController& store, DataController::OpenMode mode)
-{
-    if (!store.open(mode)) {
-        Terminal::printError(QStringLiteral("cannot open the store %1: %2")
-                                 .arg(store.storeFilePath(),
-                                      store.lastError().value_or(QStringLiteral("unknown error"))));
-        return false;
-    }
-    if (mode == DataController::OpenMode::ReadWrite && store.isReadOnly()) {
-        Terminal::printError(QStringLiteral("the store cannot be written here; nothing recorded"));
-        return false;
-    }
-    return true;
-}
 
 QJsonValue textOrNull(const QString& text)
 {
@@ -84,7 +70,7 @@ QStringList ScanCommands::browsers(DataController& store)
 
 ExitStatus ScanCommands::once(DataController& store)
 {
-    if (!opened(store, DataController::OpenMode::ReadOnlyWhenUnwritable))
+    if (!StoreAccess::open(store, DataController::OpenMode::ReadOnlyWhenUnwritable))
         return ExitStatus::Failure;
     const std::unique_ptr<FrontmostSource> source = FrontmostSource::forSession();
     if (!source->canSee()) {
@@ -118,7 +104,8 @@ ExitStatus ScanCommands::once(DataController& store)
 
 ExitStatus ScanCommands::run(DataController& store, int seconds)
 {
-    if (!opened(store, DataController::OpenMode::ReadWrite))
+    if (!StoreAccess::openForWriting(
+            store, QStringLiteral("the store cannot be written here; nothing recorded")))
         return ExitStatus::Failure;
     const double since = Clock::current();
     {

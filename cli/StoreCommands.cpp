@@ -5,6 +5,7 @@
 #include <QJsonDocument>
 
 #include "RecordJson.h"
+#include "StoreAccess.h"
 #include "Terminal.h"
 #include "TimeArgument.h"
 #include "ValueArgument.h"
@@ -54,13 +55,8 @@ StoreCommands::StoreCommands(DataController& store, DataController::OpenMode mod
 
 bool StoreCommands::opened()
 {
-    if (!m_store.open(m_mode)) {
-        Terminal::printError(
-            QStringLiteral("cannot open the store %1: %2")
-                .arg(m_store.storeFilePath(),
-                     m_store.lastError().value_or(QStringLiteral("unknown error"))));
+    if (!StoreAccess::open(m_store, m_mode))
         return false;
-    }
     if (m_store.isReadOnly())
         Terminal::printError(
             QStringLiteral("the store cannot be written here; it is only read, and nothing is "
@@ -70,11 +66,7 @@ bool StoreCommands::opened()
 
 bool StoreCommands::failed(const QString& what)
 {
-    const std::optional<QString> error = m_store.lastError();
-    if (!error)
-        return false;
-    Terminal::printError(QStringLiteral("%1: %2").arg(what, *error));
-    return true;
+    return StoreAccess::failed(m_store, what);
 }
 
 std::optional<bool> StoreCommands::taskExists(const QString& name)

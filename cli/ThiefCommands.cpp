@@ -4,7 +4,8 @@
 #include <QJsonDocument>
 #include <QJsonObject>
 
-#include "TimeArgument.h"
+#include "StoreAccess.h"
+#include "Terminal.h"
 #include "store/DataController.h"
 #include "thieves/DesktopEntry.h"
 #include "thieves/ThiefDictionary.h"
@@ -14,42 +15,20 @@
 
 namespace {
 
+const QString nothingChanged = QStringLiteral("the store cannot be written here; nothing changed");
+
 QJsonValue textOrNull(const std::optional<QString>& text)
 {
     return text ? QJsonValue(*text) : QJsonValue(QJsonValue::Null);
 }
 
-bool opened(DataController& store, DataController::OpenMode mode)
-{
-    if (!store.open(mode)) {
-        Terminal::printError(QStringLiteral("cannot open the store %1: %2")
-                                 .arg(store.storeFilePath(),
-                                      store.lastError().value_or(QStringLiteral("unknown error"))));
-        return false;
-    }
-    if (mode == DataController::OpenMode::ReadWrite && store.isReadOnly()) {
-        Terminal::printError(QStringLiteral("the store cannot be written here; nothing changed"));
-        return false;
-    }
-    return true;
-}
-
-// Says so when the store's last operation failed; `what` names what was not done.
-bool failed(DataController& store, const QString& what)
-{
-    const std::optional<QString> error = store.lastError();
-    if (!error)
-        return false;
-    Terminal::printError(QStringLiteral("%1: %2").arg(what, *error));
-    return true;
-}
-
 ExitStatus list(DataController& store)
 {
-    if (!opened(store, DataController::OpenMode::ReadOnlyWhenUnwritable))
+    if (!StoreAccess::open(store, DataController::OpenMode::ReadOnlyWhenUnwritable))
         return ExitStatus::Failure;
     const std::optional<QList<Thief>> thieves = store.thieves();
-    if (failed(store, QStringLiteral("the store could not list the thieves")) || !thieves)
+    if (StoreAccess::failed(store, QStringLiteral("the store could not list the thieves")) ||
+        !thieves)
         return ExitStatus::Failure;
     Terminal::printJson(QJsonDocument(ThiefCommands::json(*thieves)));
     return ExitStatus::Success;
@@ -59,14 +38,14 @@ ExitStatus list(DataController& store)
 ExitStatus add(DataController& store, const QString& name, const QString& identifier,
                ThiefKind::Kind kind)
 {
-    if (!opened(store, DataController::OpenMode::ReadWrite))
+    if (!StoreAccess::openForWriting(store, nothingChanged))
         return ExitStatus::Failure;
     store.addThieve(ThiefDictionary::make(name, identifier, ThiefKind::rawValue(kind), true, false),
                     ThiefImages::namedOrGeneric(identifier));
-    if (failed(store, QStringLiteral("the thief was not stored")))
+    if (StoreAccess::failed(store, QStringLiteral("the thief was not stored")))
         return ExitStatus::Failure;
     const std::optional<Thief> stored = store.thief(identifier);
-    if (failed(store, QStringLiteral("the store could not look the thief up")))
+    if (StoreAccess::failed(store, QStringLiteral("the store could not look the thief up")))
         return ExitStatus::Failure;
     if (!stored || !stored->isActive) {
         Terminal::printError(QStringLiteral("the thief \"%1\" was not stored").arg(identifier));
@@ -77,10 +56,10 @@ ExitStatus add(DataController& store, const QString& name, const QString& identi
 
 ExitStatus switchThief(DataController& store, const QString& identifier, bool active)
 {
-    if (!opened(store, DataController::OpenMode::ReadWrite))
+    if (!StoreAccess::openForWriting(store, nothingChanged))
         return ExitStatus::Failure;
     const std::optional<Thief> existing = store.thief(identifier);
-    if (failed(store, QStringLiteral("the store could not look the thief up")))
+    if (StoreAccess::failed(store, QStringLiteral("the store could not look the thief up")))
         return ExitStatus::Failure;
     if (!existing) {
         Terminal::printError(
@@ -91,8 +70,9 @@ ExitStatus switchThief(DataController& store, const QString& identifier, bool ac
         store.activateThief(identifier);
     else
         store.deactivateThief(identifier);
-    return failed(store, QStringLiteral("the thief was not switched")) ? ExitStatus::Failure
-                                                                       : ExitStatus::Success;
+    return StoreAccess::failed(store, QStringLiteral("the thief was not switched"))
+               ? ExitStatus::Failure
+               : ExitStatus::Success;
 }
 
 } // namespace
@@ -172,20 +152,15 @@ ExitStatus ThiefCommands::activities(const CommandArguments& arguments)
 
 ExitStatus ThiefCommands::activities(DataController& store, const CommandArguments& arguments)
 {
-    Date date = Date::now();
-    if (!arguments.positionals().isEmpty()) {
-        QString error;
-        const std::optional<Date> given = TimeArgument::day(arguments.positionals().at(0), error);
-        if (!given) {
-            Terminal::printError(QStringLiteral("day: ") + error);
-            return ExitStatus::UsageError;
-        }
-        date = *given;
-    }
-    if (!opened(store, DataController::OpenMode::ReadOnlyWhenUnwritable))
+    const std::optional<Date> day = StoreAccess::dayOrToday(arguments);
+    if (!day)
+        return ExitStatus::UsageError;
+    const Date date = *day;
+    if (!StoreAccess::open(store, DataController::OpenMode::ReadOnlyWhenUnwritable))
         return ExitStatus::Failure;
     const std::optional<QList<WorkActivity>> activities = store.workActivities(date);
-    if (failed(store, QStringLiteral("the store could not answer for that day")) || !activities)
+    if (StoreAccess::failed(store, QStringLiteral("the store could not answer for that day")) ||
+        !activities)
         return ExitStatus::Failure;
 
     // A thief is an identifier of an active thief, as the thief window counts it.
@@ -195,7 +170,8 @@ ExitStatus ThiefCommands::activities(DataController& store, const CommandArgumen
         const QString identifier = activity.identifier.value_or(QString());
         if (activity.identifier && !isThief.contains(identifier)) {
             const std::optional<Thief> thief = store.thief(identifier);
-            if (failed(store, QStringLiteral("the store could not look the thieves up")))
+            if (StoreAccess::failed(store,
+                                    QStringLiteral("the store could not look the thieves up")))
                 return ExitStatus::Failure;
             isThief.insert(identifier, thief && thief->isActive);
         }
