@@ -17,8 +17,8 @@
 
 #include "dispatch/Clock.h"
 #include "dispatch/DispatchTimer.h"
-#include "support/ManualClock.h"
 #include "dispatch/SerialQueue.h"
+#include "support/ManualClock.h"
 #include "support/TestEnvironment.h"
 
 namespace {
@@ -457,13 +457,14 @@ TEST(DispatchTimerSystemClockTest, TicksLandOnTheGrid)
     ASSERT_TRUE(readings.waitForCount(wanted));
     timer.cancel();
 
+    // Never early and in order. How late a tick is depends on the machine's load, so it is
+    // measured by bench/timer_jitter, not asserted here; the grid itself is checked on the
+    // manual clock above.
     const std::vector<double> seen = readings.values();
     for (size_t k = 0; k < wanted; ++k) {
-        const double deadline = start + double(k) * interval;
-        // Never early. Late only by wake-up delays: a tenth of a millisecond on an idle
-        // machine, several on a loaded one, so the bound stays under one interval.
-        EXPECT_GE(seen[k], deadline - 1e-6) << "tick " << k;
-        EXPECT_LT(seen[k], deadline + 0.75 * interval) << "tick " << k;
+        EXPECT_GE(seen[k], start + double(k) * interval - 1e-6) << "tick " << k;
+        if (k > 0)
+            EXPECT_GT(seen[k], seen[k - 1]) << "tick " << k;
     }
 }
 
