@@ -463,8 +463,9 @@ TEST(DispatchTimerSystemClockTest, TicksLandOnTheGrid)
     const std::vector<double> seen = readings.values();
     for (size_t k = 0; k < wanted; ++k) {
         EXPECT_GE(seen[k], start + double(k) * interval - 1e-6) << "tick " << k;
-        if (k > 0)
+        if (k > 0) {
             EXPECT_GT(seen[k], seen[k - 1]) << "tick " << k;
+        }
     }
 }
 
