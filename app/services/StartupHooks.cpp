@@ -3,8 +3,9 @@
 #include "settings/Settings.h"
 #include "store/DataController.h"
 
-StartupHooks::StartupHooks(DataController& store)
+StartupHooks::StartupHooks(DataController& store, Thieves thieves)
     : m_store(store)
+    , m_thieves(std::move(thieves))
 {}
 
 void StartupHooks::runAtLaunch()
@@ -19,6 +20,17 @@ void StartupHooks::runAtLaunch()
     // Left unset when the list could not be imported, so the next start tries again.
     if (!settings.boolValue(QLatin1String(Settings::ThievesImported)) && m_store.loadThieves())
         settings.setBool(QLatin1String(Settings::ThievesImported), true);
+    if (settings.boolValue(QLatin1String(Settings::ThievesOnboardingNotDone))) {
+        if (m_thieves.showOnboarding)
+            m_thieves.showOnboarding();
+    } else if (settings.boolValue(QLatin1String(Settings::ThievesScanAllowByUser)) &&
+               m_thieves.startScan) {
+        m_thieves.startScan();
+    }
 }
 
-void StartupHooks::runBeforeQuit() {}
+void StartupHooks::runBeforeQuit()
+{
+    if (m_thieves.saveBeforeTerminate)
+        m_thieves.saveBeforeTerminate();
+}

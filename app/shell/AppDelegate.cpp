@@ -13,6 +13,8 @@
 #include "shell/TrayController.h"
 #include "store/DataController.h"
 #include "store/Localization.h"
+#include "thieves/DesktopEntryIndex.h"
+#include "thieves/ThiefManager.h"
 #include "timer/ActivityManager.h"
 #include "ui/AboutWindowController.h"
 #include "ui/ActivityViewController.h"
@@ -24,6 +26,8 @@
 #include "ui/StatusItem.h"
 #include "ui/TaskCreatorViewController.h"
 #include "ui/TasksViewController.h"
+#include "ui/ThiefOnboardingWindowController.h"
+#include "ui/ThiefWindowController.h"
 
 namespace {
 
@@ -43,6 +47,7 @@ AppDelegate::AppDelegate()
 AppDelegate::AppDelegate(Services services)
     : m_store(services.store ? *services.store : DataController::sharedInstance())
     , m_manager(services.manager)
+    , m_thieves(services.thieves)
 {
     Settings::shared().registerApplicationDefaults();
     Localization::addCatalogues(QStringLiteral(":/zestra/i18n"));
@@ -61,7 +66,15 @@ void AppDelegate::applicationDidFinishLaunching()
     m_napPrevention = std::make_unique<NapPrevention>();
     m_napPrevention->begin();
 
-    m_hooks = std::make_unique<StartupHooks>(m_store);
+    StartupHooks::Thieves thiefHooks;
+    thiefHooks.startScan = [this] { thieves().startThiefScan(); };
+    thiefHooks.showOnboarding = [this] { showThiefOnboarding(); };
+    // A manager never made has nothing in progress to store.
+    thiefHooks.saveBeforeTerminate = [this] {
+        if (m_thieves)
+            m_thieves->saveBeforeTerminate();
+    };
+    m_hooks = std::make_unique<StartupHooks>(m_store, std::move(thiefHooks));
     m_hooks->runAtLaunch();
 
     if (!m_manager)
@@ -91,8 +104,8 @@ void AppDelegate::buildPopover()
     creator->setDelegate(m_tasks);
     m_container->setScreens(m_panel, m_tasks, creator, new MessageViewController);
     m_container->setEditTask([creator](const QString& name) { creator->editTask(name); });
-    // The thief window comes with a later release.
-    m_panel->buttonThief->hide();
+    connect(m_panel, &ActivityViewController::thievesRequested, this,
+            &AppDelegate::doThievesAction);
     connect(m_panel, &ActivityViewController::logbookRequested, this,
             &AppDelegate::doLogbookAction);
     connect(m_panel, &ActivityViewController::reportRequested, this, [this] { doReportAction(); });
@@ -170,6 +183,13 @@ void AppDelegate::doPreferencesMenuAction()
         hooks.general.sessionTotalChanged = [this](int n) { m_manager->setSessionTotal(n); };
         hooks.general.goalTotalChanged = [this](int n) { m_manager->setGoalTotal(n); };
         hooks.general.applyDockIcon = [this](bool show) { return applyDockIcon(show); };
+        hooks.scanAllowedChanged = [this](bool allowed) {
+            if (allowed)
+                thieves().startThiefScan();
+            else
+                thieves().stopThiefScan();
+        };
+        hooks.canSeeFrontmost = [this] { return thieves().canSeeFrontmostApplication(); };
         m_settings = std::make_unique<SettingsWindowController>(Settings::shared(), hooks);
     }
     bringForward(m_settings.get());
@@ -198,6 +218,37 @@ void AppDelegate::doReportAction(std::optional<Date> day)
     if (!m_report)
         m_report = std::make_unique<ReportWindowController>(ReportEngine::sharedEngine(), m_store);
     m_report->showReport(day);
+}
+
+void AppDelegate::doThievesAction()
+{
+    if (!m_thiefWindow) {
+        m_thiefWindow = std::make_unique<ThiefWindowController>(m_store, [] {
+            DesktopEntryIndex index;
+            return index.installed();
+        });
+        connect(m_thiefWindow.get(), &ThiefWindowController::reportRequested, this,
+                [this](Date day) { doReportAction(day); });
+        connect(m_thiefWindow.get(), &ThiefWindowController::settingsRequested, this,
+                &AppDelegate::doPreferencesMenuAction);
+    }
+    bringForward(m_thiefWindow.get());
+}
+
+void AppDelegate::showThiefOnboarding()
+{
+    if (!m_onboarding)
+        m_onboarding = std::make_unique<ThiefOnboardingWindowController>(
+            Settings::shared(), [this] { thieves().startThiefScan(); },
+            thieves().canSeeFrontmostApplication());
+    bringForward(m_onboarding.get());
+}
+
+ThiefManager& AppDelegate::thieves()
+{
+    if (!m_thieves)
+        m_thieves = &ThiefManager::shared();
+    return *m_thieves;
 }
 
 void AppDelegate::doPauseResumeTimer()

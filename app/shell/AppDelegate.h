@@ -21,6 +21,9 @@ class ReportWindowController;
 class SettingsWindowController;
 class StartupHooks;
 class TasksViewController;
+class ThiefManager;
+class ThiefOnboardingWindowController;
+class ThiefWindowController;
 class TrayController;
 
 // The application's coordinator: it starts everything in its order, owns the tray item and
@@ -31,6 +34,8 @@ public:
     struct Services {
         DataController* store = nullptr;
         ActivityManager* manager = nullptr;
+        // The shared manager, made when first needed, when none is given.
+        ThiefManager* thieves = nullptr;
     };
 
     // Registers the settings defaults.
@@ -51,6 +56,8 @@ public:
     void doLogbookAction();
     // Absent: today.
     void doReportAction(std::optional<Date> day = std::nullopt);
+    void doThievesAction();
+    void showThiefOnboarding();
     void doPauseResumeTimer();
     void doResetTimer();
     void doResetSession();
@@ -79,6 +86,8 @@ public:
     SettingsWindowController* settingsWindow() const { return m_settings.get(); }
     BitacoraWindowController* logbookWindow() const { return m_logbook.get(); }
     ReportWindowController* reportWindow() const { return m_report.get(); }
+    ThiefWindowController* thiefWindow() const { return m_thiefWindow.get(); }
+    ThiefOnboardingWindowController* thiefOnboarding() const { return m_onboarding.get(); }
 
 private:
     void buildPopover();
@@ -86,6 +95,8 @@ private:
     bool applyDockIcon(bool show);
     void trayHostChanged();
     bool wantsOrdinaryWindow() const;
+    // Made on first use: after the launch's import, so it knows the preloaded browsers.
+    ThiefManager& thieves();
 
     DataController& m_store;
     ActivityManager* m_manager;
@@ -101,5 +112,8 @@ private:
     std::unique_ptr<AboutWindowController> m_about;
     std::unique_ptr<BitacoraWindowController> m_logbook;
     std::unique_ptr<ReportWindowController> m_report;
+    std::unique_ptr<ThiefWindowController> m_thiefWindow;
+    std::unique_ptr<ThiefOnboardingWindowController> m_onboarding;
+    ThiefManager* m_thieves;
     bool m_terminated = false;
 };

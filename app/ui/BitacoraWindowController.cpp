@@ -20,8 +20,10 @@
 #include "store/DataController.h"
 #include "store/Localization.h"
 #include "ui/BitacoraDatePicker.h"
+#include "ui/DayTitle.h"
 #include "ui/EmptyCell.h"
 #include "ui/GoalCell.h"
+#include "ui/HeaderButton.h"
 #include "ui/LogbookCell.h"
 #include "ui/MessageBox.h"
 #include "ui/RenameViewController.h"
@@ -50,38 +52,6 @@ QString tooltip(const char* key, const QKeySequence& keys)
     return Localization::text(key).arg(keys.toString(QKeySequence::NativeText));
 }
 
-// White on the dark header, dimmed when the button cannot be used.
-QIcon headerIcon(const QString& image)
-{
-    const QSize size(20, 20);
-    QIcon icon;
-    icon.addPixmap(SvgPixmap::tinted(image, size, Qt::white), QIcon::Normal);
-    icon.addPixmap(SvgPixmap::tinted(image, size, QColor(0x66, 0x66, 0x66)), QIcon::Disabled);
-    return icon;
-}
-
-const QString headerButtonStyle =
-    QStringLiteral("QToolButton, QPushButton { border: 2px solid transparent; border-radius: 8px;"
-                   " background: transparent; color: white; padding: 4px 10px; }"
-                   "QToolButton:hover, QPushButton:hover { background-color: #474747; }"
-                   "QToolButton:pressed, QPushButton:pressed { background-color: #555555; }"
-                   "QToolButton:focus, QPushButton:focus { border-color: #59b6e8; }"
-                   "QPushButton { border-color: #5a5a5a; }"
-                   "QPushButton:disabled { color: #666666; border-color: #444444; }");
-
-template <typename Button> Button* makeHeaderButton(QWidget* parent, const QString& image)
-{
-    auto* button = new Button(parent);
-    if (!image.isEmpty()) {
-        button->setIcon(headerIcon(image));
-        button->setIconSize(QSize(20, 20));
-    }
-    button->setCursor(Qt::PointingHandCursor);
-    button->setFocusPolicy(Qt::TabFocus);
-    button->setStyleSheet(headerButtonStyle);
-    return button;
-}
-
 } // namespace
 
 BitacoraWindowController::BitacoraWindowController(DataController& store, QWidget* parent)
@@ -92,13 +62,14 @@ BitacoraWindowController::BitacoraWindowController(DataController& store, QWidge
     , m_viewHeader(new QWidget(this))
     , m_labelDay(new QLabel(m_viewHeader))
     , m_buttonPreviousDay(
-          makeHeaderButton<QToolButton>(m_viewHeader, QStringLiteral("Logbook-Previous")))
-    , m_buttonNextDay(makeHeaderButton<QToolButton>(m_viewHeader, QStringLiteral("Logbook-Next")))
-    , m_buttonToday(makeHeaderButton<QPushButton>(m_viewHeader, QString()))
+          HeaderButton::make<QToolButton>(m_viewHeader, QStringLiteral("Logbook-Previous")))
+    , m_buttonNextDay(HeaderButton::make<QToolButton>(m_viewHeader, QStringLiteral("Logbook-Next")))
+    , m_buttonToday(HeaderButton::make<QPushButton>(m_viewHeader, QString()))
     , m_buttonCalendar(
-          makeHeaderButton<BitacoraDatePicker>(m_viewHeader, QStringLiteral("Logbook-Calendar")))
-    , m_buttonReport(makeHeaderButton<QToolButton>(m_viewHeader, QStringLiteral("Panel-Report")))
-    , m_buttonExport(makeHeaderButton<QToolButton>(m_viewHeader, QStringLiteral("Logbook-Export")))
+          HeaderButton::make<BitacoraDatePicker>(m_viewHeader, QStringLiteral("Logbook-Calendar")))
+    , m_buttonReport(HeaderButton::make<QToolButton>(m_viewHeader, QStringLiteral("Panel-Report")))
+    , m_buttonExport(
+          HeaderButton::make<QToolButton>(m_viewHeader, QStringLiteral("Logbook-Export")))
     , m_tablePomodoros(new QListWidget(this))
 {
     setWindowTitle(Localization::text("BITACORA_WINDOW_TITLE"));
@@ -267,16 +238,9 @@ void BitacoraWindowController::handleReportButtonClick()
 
 void BitacoraWindowController::refreshDayLabel()
 {
-    if (m_fecha.isToday()) {
-        m_labelDay->setText(Localization::text("BITACORA_LABEL_DAY_TODAY"));
-        m_buttonNextDay->setEnabled(false);
-    } else {
-        m_labelDay->setText(
-            m_fecha.isYesterday()
-                ? Localization::text("BITACORA_LABEL_DAY_YESTERDAY")
-                : QLocale::system().toString(m_fecha.toDateTime().date(), QStringLiteral("d MMM")));
-        m_buttonNextDay->setEnabled(true);
-    }
+    m_labelDay->setText(
+        DayTitle::text(m_fecha, "BITACORA_LABEL_DAY_TODAY", "BITACORA_LABEL_DAY_YESTERDAY"));
+    m_buttonNextDay->setEnabled(!m_fecha.isToday());
     m_buttonCalendar->setSelectedDate(m_fecha.toDateTime().date());
 }
 

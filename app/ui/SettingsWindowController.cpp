@@ -74,8 +74,8 @@ SettingsWindowController::SettingsWindowController(Settings& settings, Hooks hoo
 
     viewcontrollerGeneral =
         new GeneralPreferencesViewController(settings, std::move(hooks.general));
-    viewcontrollerThief =
-        new ThiefPreferencesViewController(settings, std::move(hooks.scanAllowedChanged));
+    viewcontrollerThief = new ThiefPreferencesViewController(
+        settings, std::move(hooks.scanAllowedChanged), std::move(hooks.canSeeFrontmost));
     m_stack = new QStackedWidget;
     m_stack->addWidget(viewcontrollerGeneral);
     m_stack->addWidget(viewcontrollerThief);

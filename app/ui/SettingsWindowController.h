@@ -21,6 +21,8 @@ public:
     struct Hooks {
         GeneralPreferences::Hooks general;
         std::function<void(bool allowed)> scanAllowedChanged;
+        // Whether this desktop lets the scanner see the frontmost application.
+        std::function<bool()> canSeeFrontmost;
     };
 
     explicit SettingsWindowController(Settings& settings, Hooks hooks = {},

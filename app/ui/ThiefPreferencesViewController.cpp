@@ -12,10 +12,12 @@
 #include "ui/GeneralPreferences.h"
 
 ThiefPreferencesViewController::ThiefPreferencesViewController(
-    Settings& settings, std::function<void(bool allowed)> scanAllowedChanged, QWidget* parent)
+    Settings& settings, std::function<void(bool allowed)> scanAllowedChanged,
+    std::function<bool()> canSeeFrontmost, QWidget* parent)
     : QWidget(parent)
     , m_settings(settings)
     , m_scanAllowedChanged(std::move(scanAllowedChanged))
+    , m_canSeeFrontmost(std::move(canSeeFrontmost))
 {
     setObjectName(QStringLiteral("ThiefPreferencesViewController"));
 
@@ -47,6 +49,12 @@ ThiefPreferencesViewController::ThiefPreferencesViewController(
         style()->pixelMetric(QStyle::PM_CheckBoxLabelSpacing, nullptr, checkAllowScan);
     labelExplanation->setIndent(indent);
     layout->addWidget(labelExplanation);
+    labelUnsupported = new QLabel(Localization::text("THIEF_PREFERENCES_DESKTOP_UNSUPPORTED"));
+    labelUnsupported->setWordWrap(true);
+    labelUnsupported->setIndent(indent);
+    labelUnsupported->setStyleSheet(QStringLiteral("color: #b35c00;"));
+    labelUnsupported->hide();
+    layout->addWidget(labelUnsupported);
     layout->addStretch(1);
 
     reload();
@@ -56,6 +64,7 @@ void ThiefPreferencesViewController::reload()
 {
     const QSignalBlocker blocker(checkAllowScan);
     checkAllowScan->setChecked(m_settings.boolValue(Settings::ThievesScanAllowByUser));
+    labelUnsupported->setVisible(m_canSeeFrontmost && !m_canSeeFrontmost());
 }
 
 void ThiefPreferencesViewController::doAllowScanChecked(int state)

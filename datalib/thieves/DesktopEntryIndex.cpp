@@ -37,6 +37,13 @@ std::optional<DesktopEntry> DesktopEntryIndex::match(const QString& className,
     return found;
 }
 
+const QList<DesktopEntry>& DesktopEntryIndex::installed()
+{
+    if (!m_loadedAt)
+        load();
+    return m_entries;
+}
+
 void DesktopEntryIndex::load()
 {
     m_loadedAt = std::chrono::steady_clock::now();

@@ -21,6 +21,8 @@ public:
     // `executable`. Absent when none matches.
     std::optional<DesktopEntry> match(const QString& className, const QString& instance,
                                       const QString& executable);
+    // Every installed entry with a name, the user's own first, each folder in id order.
+    const QList<DesktopEntry>& installed();
 
 private:
     void load();

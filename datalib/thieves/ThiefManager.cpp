@@ -13,8 +13,9 @@ ThiefManager& ThiefManager::shared()
     return manager;
 }
 
-ThiefManager::ThiefManager(DataController& store)
+ThiefManager::ThiefManager(DataController& store, SourceFactory sources)
     : m_store(store)
+    , m_sources(std::move(sources))
 {
     buildBlackLists();
 }
@@ -41,11 +42,28 @@ bool ThiefManager::isBrowser(const QString& identifier) const
 
 void ThiefManager::startThiefScan()
 {
-    if (!m_scanner)
+    if (!m_scanner) {
+        if (!m_source)
+            m_source = m_sources();
         m_scanner = std::make_unique<ActivityScanner>(m_store, m_browserBundlesBlacklist,
-                                                      FrontmostSource::forSession(),
+                                                      std::move(m_source),
                                                       std::make_unique<BrowserScripts>());
+    }
     m_scanner->start();
+}
+
+bool ThiefManager::isScanning() const
+{
+    return m_scanner && m_scanner->isRunning();
+}
+
+bool ThiefManager::canSeeFrontmostApplication()
+{
+    if (m_scanner)
+        return m_scanner->canSee();
+    if (!m_source)
+        m_source = m_sources();
+    return m_source->canSee();
 }
 
 void ThiefManager::stopThiefScan()

@@ -1,10 +1,12 @@
 #pragma once
 
+#include <functional>
 #include <memory>
 
 #include <QStringList>
 
 #include "tallycore_export.h"
+#include "thieves/FrontmostSource.h"
 
 class ActivityScanner;
 class DataController;
@@ -17,7 +19,11 @@ public:
     // The manager of the shared store, created on first use.
     static ThiefManager& shared();
 
-    explicit ThiefManager(DataController& store);
+    using SourceFactory = std::function<std::unique_ptr<FrontmostSource>()>;
+
+    // `sources` chooses the frontmost-application source once, before the first scan.
+    explicit ThiefManager(DataController& store,
+                          SourceFactory sources = &FrontmostSource::forSession);
     ~ThiefManager();
     ThiefManager(const ThiefManager&) = delete;
     ThiefManager& operator=(const ThiefManager&) = delete;
@@ -31,11 +37,18 @@ public:
     void startThiefScan();
     void stopThiefScan();
     void saveBeforeTerminate();
+    // False on a desktop that does not let Zestra see the frontmost application: the scan
+    // then records nothing. Asking chooses the session's source, which the scan then uses.
+    bool canSeeFrontmostApplication();
+    bool isScanning() const;
 
 private:
     void buildBlackLists();
 
     DataController& m_store;
+    SourceFactory m_sources;
     QStringList m_browserBundlesBlacklist;
+    // Chosen before the first start when asked about; handed to the scanner at its start.
+    std::unique_ptr<FrontmostSource> m_source;
     std::unique_ptr<ActivityScanner> m_scanner;
 };

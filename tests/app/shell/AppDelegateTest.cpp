@@ -2,6 +2,7 @@
 
 #include <QAction>
 #include <QApplication>
+#include <QCheckBox>
 #include <QDBusConnection>
 #include <QDBusMessage>
 #include <QDBusPendingCall>
@@ -25,6 +26,7 @@
 #include "store/DataController.h"
 #include "support/ManualClock.h"
 #include "support/TestEnvironment.h"
+#include "thieves/ThiefManager.h"
 #include "timer/ActivityManager.h"
 #include "ui/ActivityViewController.h"
 #include "ui/BitacoraWindowController.h"
@@ -32,8 +34,18 @@
 #include "ui/ReportWindowController.h"
 #include "ui/SettingsWindowController.h"
 #include "ui/StatusItem.h"
+#include "ui/ThiefOnboardingWindowController.h"
+#include "ui/ThiefPreferencesViewController.h"
+#include "ui/ThiefWindowController.h"
 
 namespace {
+
+// A desktop that can be seen but never has a window in front: the scan runs, records nothing.
+class EmptyDesktop final : public FrontmostSource {
+public:
+    bool canSee() const override { return true; }
+    std::optional<FrontmostApplication> frontmost() override { return std::nullopt; }
+};
 
 class AppDelegateTest : public ::testing::Test {
 protected:
@@ -44,12 +56,17 @@ protected:
         Console::setSink([](const QString&) {});
         Settings::shared().registerApplicationDefaults();
         Settings::shared().setBool(QLatin1String(Settings::WelcomeOnboardingDone), true);
+        // The thief question is asked only where a test says so.
+        Settings::shared().setBool(QLatin1String(Settings::ThievesOnboardingNotDone), false);
         store = std::make_unique<DataController>(env->dataDirectory());
+        thieves =
+            std::make_unique<ThiefManager>(*store, [] { return std::make_unique<EmptyDesktop>(); });
         manager = std::make_unique<ActivityManager>(
             *store, [this](const QString& name) { sounds.append(name); });
         MessageBox::setPresenter(
             [this](const MessageBox::Alert& alert) { alerts.append(alert.message); });
-        app = std::make_unique<AppDelegate>(AppDelegate::Services{store.get(), manager.get()});
+        app = std::make_unique<AppDelegate>(
+            AppDelegate::Services{store.get(), manager.get(), thieves.get()});
     }
 
     void TearDown() override
@@ -58,6 +75,7 @@ protected:
         app.reset();
         MessageBox::setPresenter(nullptr);
         manager.reset();
+        thieves.reset();
         store.reset();
         Console::setSink(nullptr);
         env.reset();
@@ -83,6 +101,7 @@ protected:
     std::unique_ptr<TestEnvironment> env;
     std::unique_ptr<DataController> store;
     std::unique_ptr<ActivityManager> manager;
+    std::unique_ptr<ThiefManager> thieves;
     std::unique_ptr<AppDelegate> app;
     QStringList sounds;
     QStringList alerts;
@@ -212,7 +231,7 @@ TEST_F(AppDelegateTest, PanelButtonsOpenTheLogbookAndTheReportOfItsDay)
     qputenv("ZESTRA_REPORT_PLUGIN", "/nonexistent/zestra-report-view.so");
     app->applicationDidFinishLaunching();
     ActivityViewController& panel = *app->activityPanel();
-    EXPECT_FALSE(panel.buttonThief->isVisibleTo(&panel));
+    ASSERT_TRUE(panel.buttonThief->isVisibleTo(&panel));
     ASSERT_TRUE(panel.buttonBitacora->isVisibleTo(&panel));
     ASSERT_TRUE(panel.buttonReport->isVisibleTo(&panel));
 
@@ -233,6 +252,55 @@ TEST_F(AppDelegateTest, PanelButtonsOpenTheLogbookAndTheReportOfItsDay)
     app->reportWindow()->close();
     panel.buttonReport->click();
     EXPECT_TRUE(app->reportWindow()->isVisible());
+
+    // The thief window's own buttons reach the report of its day and the settings.
+    app->reportWindow()->close();
+    panel.buttonThief->click();
+    ASSERT_NE(app->thiefWindow(), nullptr);
+    EXPECT_TRUE(app->thiefWindow()->isVisible());
+    app->thiefWindow()->doPreviusDateButtonTap();
+    app->thiefWindow()->buttonReport()->click();
+    EXPECT_TRUE(app->reportWindow()->isVisible());
+    EXPECT_EQ(app->reportWindow()->date->beginningOfDay(), yesterday.beginningOfDay());
+    app->thiefWindow()->buttonSettings()->click();
+    EXPECT_TRUE(app->settingsWindow()->isVisible());
+}
+
+TEST_F(AppDelegateTest, TheScanStartsAtLaunchOnlyOnceTheUserHasAnswered)
+{
+    Settings& settings = Settings::shared();
+    settings.setBool(QLatin1String(Settings::ThievesOnboardingNotDone), true);
+    settings.setBool(QLatin1String(Settings::ThievesScanAllowByUser), true);
+    app->applicationDidFinishLaunching();
+    // First launch: the preloaded list is in, the question is asked, nothing is scanned.
+    EXPECT_TRUE(settings.boolValue(QLatin1String(Settings::ThievesImported)));
+    EXPECT_TRUE(store->thief(QStringLiteral("youtube.com")));
+    ASSERT_NE(app->thiefOnboarding(), nullptr);
+    EXPECT_TRUE(app->thiefOnboarding()->isVisible());
+    EXPECT_FALSE(settings.boolValue(QLatin1String(Settings::ThievesOnboardingNotDone)));
+    EXPECT_FALSE(thieves->isScanning());
+
+    app->thiefOnboarding()->doCancelButtonTap();
+    app.reset();
+    app = std::make_unique<AppDelegate>(
+        AppDelegate::Services{store.get(), manager.get(), thieves.get()});
+    app->applicationDidFinishLaunching();
+    EXPECT_EQ(app->thiefOnboarding(), nullptr);
+    EXPECT_FALSE(thieves->isScanning());
+
+    // The settings' check box starts and stops it.
+    app->doPreferencesMenuAction();
+    app->settingsWindow()->viewcontrollerThief->checkAllowScan->click();
+    EXPECT_TRUE(thieves->isScanning());
+    app->settingsWindow()->viewcontrollerThief->checkAllowScan->click();
+    EXPECT_FALSE(thieves->isScanning());
+
+    settings.setBool(QLatin1String(Settings::ThievesScanAllowByUser), true);
+    app.reset();
+    app = std::make_unique<AppDelegate>(
+        AppDelegate::Services{store.get(), manager.get(), thieves.get()});
+    app->applicationDidFinishLaunching();
+    EXPECT_TRUE(thieves->isScanning());
 }
 
 TEST_F(AppDelegateTest, EscapeClosesThePopover)
@@ -371,7 +439,8 @@ protected:
     void relaunch()
     {
         app.reset();
-        app = std::make_unique<AppDelegate>(AppDelegate::Services{store.get(), manager.get()});
+        app = std::make_unique<AppDelegate>(
+            AppDelegate::Services{store.get(), manager.get(), thieves.get()});
     }
 };
 

@@ -15,6 +15,7 @@
 #include "support/ManualClock.h"
 #include "support/PrivateBus.h"
 #include "support/TestEnvironment.h"
+#include "thieves/ThiefManager.h"
 #include "timer/ActivityManager.h"
 
 namespace {
@@ -32,9 +33,11 @@ protected:
         Settings::shared().setBool(QLatin1String(Settings::WelcomeOnboardingDone), true);
         store = std::make_unique<DataController>(env->dataDirectory());
         manager = std::make_unique<ActivityManager>(*store, [](const QString&) {});
+        thieves = std::make_unique<ThiefManager>(*store);
         AppDelegate::Services services;
         services.store = store.get();
         services.manager = manager.get();
+        services.thieves = thieves.get();
         app = std::make_unique<AppDelegate>(services);
         service = std::make_unique<TimerControlService>(
             QDBusConnection::connectToBus(bus.address(), QStringLiteral("state-app")));
@@ -48,6 +51,7 @@ protected:
         service.reset();
         app.reset();
         manager.reset();
+        thieves.reset();
         store.reset();
         QDBusConnection::disconnectFromBus(QStringLiteral("state-app"));
         QDBusConnection::disconnectFromBus(QStringLiteral("state-watcher"));
@@ -78,6 +82,7 @@ protected:
     std::unique_ptr<TestEnvironment> env;
     std::unique_ptr<DataController> store;
     std::unique_ptr<ActivityManager> manager;
+    std::unique_ptr<ThiefManager> thieves;
     std::unique_ptr<AppDelegate> app;
     std::unique_ptr<TimerControlService> service;
     std::unique_ptr<TimerControlInterface> watcher;

@@ -257,10 +257,12 @@ protected:
     {
         return std::make_unique<SettingsWindowController>(
             settings, SettingsWindowController::Hooks{
-                          hooks(), [this](bool allowed) { scanRequests.append(allowed); }});
+                          hooks(), [this](bool allowed) { scanRequests.append(allowed); },
+                          [this] { return canSee; }});
     }
 
     QList<bool> scanRequests;
+    bool canSee = true;
 };
 
 TEST_F(SettingsWindowTest, OpensOnTheThiefPaneAndSwitchesWithTheButtons)
@@ -300,8 +302,13 @@ TEST_F(SettingsWindowTest, ThiefCheckBoxStoresTheUsersPermission)
     EXPECT_FALSE(settings.boolValue(Settings::ThievesScanAllowByUser));
     EXPECT_EQ(scanRequests, QList<bool>({true, false}));
 
+    EXPECT_FALSE(window->viewcontrollerThief->labelUnsupported->isVisibleTo(window.get()));
+
     settings.setBool(Settings::ThievesScanAllowByUser, true);
-    EXPECT_TRUE(openWindow()->viewcontrollerThief->checkAllowScan->isChecked());
+    canSee = false;
+    auto again = openWindow();
+    EXPECT_TRUE(again->viewcontrollerThief->checkAllowScan->isChecked());
+    EXPECT_TRUE(again->viewcontrollerThief->labelUnsupported->isVisibleTo(again.get()));
     EXPECT_EQ(scanRequests.size(), 2);
 }
 
