@@ -18,6 +18,7 @@ struct ActivityCellAdapter {
     // What groups the row's activities: their identifier, or the name of an application that
     // has none.
     QString key;
+    // A thief row's thief; in the full listing, the active thief of the row's identifier.
     std::optional<Thief> thief;
     QList<WorkActivity> activities;
     // The empty row's words.

@@ -63,8 +63,16 @@ ApplicationChooserWindowController::ApplicationChooserWindowController(DataContr
     buttons->addWidget(cancel);
     buttons->addWidget(m_buttonChoose);
 
+    auto* title = new QLabel(Localization::text("THIEF_APPLICATION_TITLE"), this);
+    QFont titleFont = title->font();
+    titleFont.setWeight(QFont::DemiBold);
+    if (titleFont.pointSizeF() > 0)
+        titleFont.setPointSizeF(titleFont.pointSizeF() + 4);
+    title->setFont(titleFont);
+
     auto* layout = new QVBoxLayout(this);
     layout->setContentsMargins(20, 18, 20, 18);
+    layout->addWidget(title);
     layout->addWidget(m_textFilter);
     layout->addWidget(m_listApplications, 1);
     layout->addWidget(m_labelError);

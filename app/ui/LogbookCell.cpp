@@ -1,10 +1,9 @@
 #include "ui/LogbookCell.h"
+#include "ui/ClockTime.h"
 
 #include <QHBoxLayout>
 #include <QLabel>
-#include <QLocale>
 #include <QPainter>
-#include <QRegularExpression>
 #include <QVBoxLayout>
 
 #include "ColorHelpers.h"
@@ -20,12 +19,7 @@ constexpr int dotRadius = 6;
 
 QString LogbookCell::shortTime(double moment)
 {
-    // Some locales' short style still has the seconds; a logbook needs the minute.
-    static const QRegularExpression seconds(QStringLiteral("[:.]ss?"));
-    const QLocale locale = QLocale::system();
-    QString format = locale.timeFormat(QLocale::ShortFormat);
-    format.remove(seconds);
-    return locale.toString(Date(moment).toDateTime().time(), format);
+    return ClockTime::text(Date(moment).toDateTime().time());
 }
 
 LogbookCell::LogbookCell(const QColor& accent, QWidget* parent)

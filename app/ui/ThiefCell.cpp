@@ -14,10 +14,9 @@
 namespace {
 
 // Thieves in the application's red; other activities in a calm blue.
-QColor rowColor(ActivityCellAdapter::Kind kind)
+QColor rowColor(const ActivityCellAdapter& adapter)
 {
-    return kind == ActivityCellAdapter::Kind::thief ? QColor(0xfe, 0x2f, 0x68)
-                                                    : QColor(0x59, 0xb6, 0xe8);
+    return adapter.thief ? QColor(0xfe, 0x2f, 0x68) : QColor(0x59, 0xb6, 0xe8);
 }
 
 } // namespace
@@ -27,7 +26,7 @@ ThiefCell::ThiefCell(const ActivityCellAdapter& adapter, QWidget* parent)
     , m_picture(new QLabel(this))
     , m_labelName(new QLabel(adapter.name(), this))
     , m_labelTime(new QLabel(ActivityCellAdapter::totalText(adapter.totalSeconds()), this))
-    , m_viewInterruptions(new StretchView(rowColor(adapter.kind), this))
+    , m_viewInterruptions(new StretchView(rowColor(adapter), this))
     , m_buttonActions(new QToolButton(this))
 {
     setObjectName(adapter.kind == ActivityCellAdapter::Kind::thief

@@ -24,7 +24,7 @@ ThiefCreatorWindowController::ThiefCreatorWindowController(DataController& store
     setObjectName(QStringLiteral("ThiefCreatorWindow"));
     setWindowTitle(Localization::text("THIEF_WEBSITE_TITLE"));
     setWindowModality(Qt::WindowModal);
-    setMinimumWidth(420);
+    setFixedWidth(480);
 
     auto* title = new QLabel(Localization::text("THIEF_WEBSITE_TITLE"), this);
     QFont titleFont = title->font();
@@ -82,6 +82,7 @@ void ThiefCreatorWindowController::doSaveButtonTap()
     if (!dictionary) {
         m_labelError->setText(error);
         m_labelError->show();
+        adjustSize();
         return;
     }
     m_store.addThieve(*dictionary, ThiefImages::namedOrGeneric(

@@ -64,7 +64,7 @@ ThiefOnboardingWindowController::ThiefOnboardingWindowController(Settings& setti
 
     auto* layout = new QVBoxLayout(this);
     layout->setContentsMargins(32, 28, 32, 24);
-    layout->setSpacing(12);
+    layout->setSpacing(8);
     layout->addWidget(picture);
     layout->addWidget(quote);
     layout->addSpacing(6);

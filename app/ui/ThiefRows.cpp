@@ -59,12 +59,24 @@ QList<ActivityCellAdapter> ThiefRows::build(DataController& store, Date day, Thi
             row.thief = std::move(thief);
         } else {
             row.kind = ActivityCellAdapter::Kind::activity;
+            // Kept so the full listing can tell the thieves apart.
+            const QString identifier = row.identifier();
+            if (!identifier.isEmpty()) {
+                std::optional<Thief> thief = store.thief(identifier);
+                if (thief && thief->isActive)
+                    row.thief = std::move(thief);
+            }
         }
         rows.append(std::move(row));
     }
     if (sorting == ThiefSorting::time)
         std::stable_sort(rows.begin(), rows.end(), [](const auto& a, const auto& b) {
             return a.totalSeconds() > b.totalSeconds();
+        });
+    else
+        std::stable_sort(rows.begin(), rows.end(), [](const auto& a, const auto& b) {
+            return QString::localeAwareCompare(a.name().toCaseFolded(), b.name().toCaseFolded()) <
+                   0;
         });
     if (rows.isEmpty())
         rows.append(emptyRow(mode, isOutdated(day, now)));

@@ -11,8 +11,8 @@ class DataController;
 // The rows of the thief window for one day, read from the store.
 class ThiefRows {
 public:
-    // Rows follow their keys in text order, or the most time first; a day with nothing to
-    // show gives one empty row, which says when the store no longer keeps that day.
+    // Rows follow their names, or the most time first; a day with nothing to show gives one
+    // empty row, which says when the store no longer keeps that day.
     static QList<ActivityCellAdapter> build(DataController& store, Date day, ThiefListing mode,
                                             ThiefSorting sorting, Date now);
     // Before the oldest day the weekly purge keeps.

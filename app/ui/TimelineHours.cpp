@@ -1,7 +1,8 @@
 #include "ui/TimelineHours.h"
 
-#include <QLocale>
 #include <QTime>
+
+#include "ui/ClockTime.h"
 
 void TimelineHours::back()
 {
@@ -22,5 +23,5 @@ QString TimelineHours::label(int index) const
         QStringLiteral("HH:mm"));
     if (!time.isValid())
         return QStringLiteral("N/D");
-    return QLocale::system().toString(time, QLocale::ShortFormat);
+    return ClockTime::text(time);
 }

@@ -17,7 +17,7 @@ public:
     void back();
     void forward();
 
-    // The hour label i (0 to 3) shows hour + 2i in the short time style; 24 reads as 0.
+    // The hour label i (0 to 3) shows hour + 2i as a clock time; 24 reads as 0.
     QString label(int index) const;
 
 private:

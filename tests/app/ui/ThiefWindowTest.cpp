@@ -2,6 +2,8 @@
 
 #include <memory>
 
+#include <QDir>
+#include <QFile>
 #include <QLabel>
 #include <QLineEdit>
 #include <QListWidget>
@@ -20,6 +22,7 @@
 #include "support/TestEnvironment.h"
 #include "thieves/ThiefDictionary.h"
 #include "ui/ApplicationChooserWindowController.h"
+#include "ui/ClockTime.h"
 #include "ui/EmptyActivityCell.h"
 #include "ui/StretchView.h"
 #include "ui/ThiefCell.h"
@@ -156,9 +159,7 @@ TEST_F(ThiefWindowTest, TheTimelineMovesAnHourAtATimeBetweenMidnightAndMidnight)
     record("youtube.com", "2026-06-10T10:00:00", 1800);
     open();
     ThiefHeaderViewController* header = window->header();
-    const auto shortTime = [](int hour) {
-        return QLocale::system().toString(QTime(hour, 0), QLocale::ShortFormat);
-    };
+    const auto shortTime = [](int hour) { return ClockTime::text(QTime(hour, 0)); };
     EXPECT_EQ(header->hour(), 9);
     EXPECT_EQ(header->label(0)->text(), shortTime(9));
 
@@ -308,6 +309,111 @@ TEST_F(ThiefWindowTest, OnboardingCountsAsShownOnceOnScreenAndStoresTheAnswer)
     onboarding.buttonAgree()->click();
     EXPECT_TRUE(settings.boolValue(Settings::ThievesScanAllowByUser));
     EXPECT_EQ(starts, 1);
+}
+
+} // namespace
+
+namespace {
+
+// An application icon as a desktop entry would give it: a coloured tile with an initial.
+QByteArray tile(const char* colour, const char* letter)
+{
+    return QStringLiteral("<svg xmlns='http://www.w3.org/2000/svg' viewBox='0 0 48 48'>"
+                          "<rect x='3' y='3' width='42' height='42' rx='10' fill='%1'/>"
+                          "<text x='24' y='32' font-family='sans-serif' font-size='22' "
+                          "font-weight='bold' fill='white' text-anchor='middle'>%2</text></svg>")
+        .arg(QString::fromLatin1(colour), QString::fromLatin1(letter))
+        .toUtf8();
+}
+
+// Pictures for a person to look at; only when asked for.
+TEST_F(ThiefWindowTest, Screenshots)
+{
+    const QString folder = qEnvironmentVariable("ZESTRA_SHOTS");
+    if (folder.isEmpty())
+        GTEST_SKIP() << "set ZESTRA_SHOTS to a folder to save pictures";
+    ASSERT_TRUE(QDir().mkpath(folder));
+    ASSERT_TRUE(store->loadThieves());
+    struct App {
+        const char* id;
+        const char* name;
+        const char* kind;
+        QByteArray image;
+    };
+    const App apps[] = {
+        {"code", "Visual Studio Code", "application", tile("#1f88d6", "C")},
+        {"org.gnome.Terminal", "Terminal", "application", tile("#3c3c3c", ">")},
+        {"com.slack.Slack", "Slack", "application", tile("#4a154b", "S")},
+        {"org.telegram.desktop", "Telegram", "application", tile("#2aa3df", "T")},
+        {"org.mozilla.Thunderbird", "Thunderbird", "application", tile("#0a84ff", "M")},
+        {"youtube.com", "youtube.com", "website", QByteArray()},
+        {"reddit.com", "reddit.com", "website", QByteArray()},
+        {"docs.python.org", "docs.python.org", "website", QByteArray()},
+    };
+    store->activateThief(QStringLiteral("com.slack.Slack"));
+    // A working day from 8:50 to 16:00, in the order the attention went.
+    const struct {
+        int app;
+        const char* start;
+        int minutes;
+    } day[] = {
+        {4, "08:50", 12}, {0, "09:02", 48}, {2, "09:50", 6},  {0, "09:56", 30}, {5, "10:26", 14},
+        {1, "10:40", 22}, {7, "11:02", 9},  {0, "11:11", 41}, {3, "11:52", 7},  {6, "11:59", 18},
+        {0, "13:05", 35}, {2, "13:40", 11}, {0, "13:51", 52}, {5, "14:43", 9},  {1, "14:52", 20},
+        {4, "15:12", 8},  {0, "15:20", 30}, {3, "15:50", 4},
+    };
+    for (const auto& stretch : day) {
+        const App& app = apps[stretch.app];
+        const double start = at(
+            QStringLiteral("2026-06-10T%1:00").arg(QString::fromLatin1(stretch.start)).toLatin1());
+        store->makeWorkActivity(
+            QString::fromLatin1(app.name), Date(start), Date(start + stretch.minutes * 60),
+            QString::fromLatin1(app.id), QString::fromLatin1(app.kind),
+            app.image.isEmpty() ? std::nullopt : std::optional<QByteArray>(app.image));
+    }
+    open();
+    window->resize(860, 520);
+    window->header()->doBackButtonTap();
+    QCoreApplication::processEvents();
+    EXPECT_TRUE(window->grab().save(folder + QStringLiteral("/thieves-window.png")));
+    window->setListingMode(ThiefListing::all);
+    window->setSorting(ThiefSorting::time);
+    QCoreApplication::processEvents();
+    EXPECT_TRUE(window->grab().save(folder + QStringLiteral("/thieves-window-all.png")));
+
+    ThiefCreatorWindowController* website = window->openWebsiteCreator();
+    website->textName()->setText(QStringLiteral("Hacker News"));
+    website->textDomain()->setText(QStringLiteral("hacker news"));
+    website->textName()->setMaxLength(25);
+    website->buttonSave()->click();
+    website->textDomain()->setText(QStringLiteral("https://news.ycombinator.com/"));
+    QCoreApplication::processEvents();
+    EXPECT_TRUE(website->grab().save(folder + QStringLiteral("/thieves-add-website.png")));
+    website->reject();
+
+    for (const App& app : apps) {
+        if (QByteArray(app.kind) != "application")
+            continue;
+        DesktopEntry entry;
+        entry.id = QString::fromLatin1(app.id);
+        entry.name = QString::fromLatin1(app.name);
+        QFile icon(env.root() + QLatin1Char('/') + entry.id + QStringLiteral(".svg"));
+        ASSERT_TRUE(icon.open(QIODevice::WriteOnly));
+        icon.write(app.image);
+        entry.icon = icon.fileName();
+        installed.append(entry);
+    }
+    ApplicationChooserWindowController* chooser = window->openApplicationCreator();
+    chooser->listApplications()->setCurrentRow(1);
+    QCoreApplication::processEvents();
+    EXPECT_TRUE(chooser->grab().save(folder + QStringLiteral("/thieves-add-application.png")));
+    chooser->reject();
+
+    ThiefOnboardingWindowController onboarding(
+        Settings::shared(), [] {}, true);
+    onboarding.show();
+    QCoreApplication::processEvents();
+    EXPECT_TRUE(onboarding.grab().save(folder + QStringLiteral("/thieves-onboarding.png")));
 }
 
 } // namespace
