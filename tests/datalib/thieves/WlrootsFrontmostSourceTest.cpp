@@ -166,12 +166,14 @@ TEST_F(WlrootsFrontmostSourceTest, ACompositorThatGoesAwayStopsTheSightQuietly)
     scanner->waitForSamples();
     consoleLines.clear();
 
+    // Events sway sent as it quit may still be read before the closed socket is.
     sway->quit();
     for (int i = 0; i < 20; ++i) {
         env->clock().advance(1);
         scanner->waitForSamples();
-        EXPECT_EQ(witness.frontmost(), std::nullopt);
+        witness.frontmost();
     }
+    EXPECT_EQ(witness.frontmost(), std::nullopt);
     EXPECT_FALSE(witness.canSee());
     EXPECT_FALSE(scanner->canSee());
     scanner->stop();
