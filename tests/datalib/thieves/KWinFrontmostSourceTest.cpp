@@ -10,6 +10,12 @@
 #include "support/TestEnvironment.h"
 #include "thieves/KWinFrontmostSource.h"
 
+void PrintTo(KWinScriptingStandIn::Starts starts, std::ostream* out)
+{
+    *out << (starts == KWinScriptingStandIn::Starts::byScriptObject ? "Script.run()"
+                                                                    : "Scripting.start()");
+}
+
 namespace {
 
 using Starts = KWinScriptingStandIn::Starts;
