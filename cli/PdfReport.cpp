@@ -1,9 +1,9 @@
 #include "PdfReport.h"
 
 #include <QEventLoop>
-#include <QSaveFile>
 #include <QTimer>
 
+#include "AtomicFile.h"
 #include "reportapi/ReportViewLoader.h"
 #include "reportapi/ReportViewPlugin.h"
 #include "reports/ReportEngine.h"
@@ -42,9 +42,9 @@ bool PdfReport::write(const QString& html, const QString& file, QString& error)
         return false;
     }
 
-    QSaveFile out(file);
-    if (!out.open(QIODevice::WriteOnly) || out.write(pdf) != pdf.size() || !out.commit()) {
-        error = QStringLiteral("cannot write %1: %2").arg(file, out.errorString());
+    QString writeError;
+    if (!AtomicFile::write(file, pdf, writeError)) {
+        error = QStringLiteral("cannot write %1: %2").arg(file, writeError);
         return false;
     }
     return true;

@@ -11,13 +11,13 @@
 #include <QLineEdit>
 #include <QMenu>
 #include <QProgressBar>
-#include <QSaveFile>
 #include <QShortcut>
 #include <QStandardPaths>
 #include <QStringListModel>
 #include <QToolButton>
 #include <QVBoxLayout>
 
+#include "AtomicFile.h"
 #include "reportapi/ReportView.h"
 #include "reportapi/ReportViewLoader.h"
 #include "reportapi/ReportViewPlugin.h"
@@ -341,12 +341,10 @@ void ReportWindowController::savePdf(const QString& file)
     m_view->printToPdf([self, file](const QByteArray& pdf) {
         if (!self)
             return;
-        QSaveFile out(file);
-        if (!pdf.isEmpty() && out.open(QIODevice::WriteOnly) && out.write(pdf) == pdf.size() &&
-            out.commit())
+        QString error;
+        if (!pdf.isEmpty() && AtomicFile::write(file, pdf, error))
             return;
-        MessageBox::information(self, {Localization::text("CHART_SHARE_SAVE_ERROR"),
-                                       pdf.isEmpty() ? QString() : out.errorString(),
+        MessageBox::information(self, {Localization::text("CHART_SHARE_SAVE_ERROR"), error,
                                        Localization::text("CHART_SHARE_ERROR_BUTTON")});
     });
 }

@@ -5,8 +5,8 @@
 #include <QFile>
 #include <QFileInfo>
 #include <QLocale>
-#include <QSaveFile>
 
+#include "AtomicFile.h"
 #include "Console.h"
 #include "store/Localization.h"
 #include "store/PomodoroRecords.h"
@@ -59,10 +59,7 @@ bool CsvExporter::exportToCSV(const QString& toCSV, Date activitiyOfDay)
     bool written = false;
     QString error;
     if (isReplaceable(toCSV)) {
-        QSaveFile file(toCSV);
-        written =
-            file.open(QIODevice::WriteOnly) && file.write(bytes) == bytes.size() && file.commit();
-        error = file.errorString();
+        written = AtomicFile::write(toCSV, bytes, error);
     } else {
         // Appending keeps what a shell redirection already holds (">>").
         QFile file(toCSV);

@@ -13,6 +13,7 @@
 #include <QLocale>
 #include <QString>
 
+#include "SmallDisk.h"
 #include "datalib/store/StoreFixture.h"
 
 namespace {
@@ -148,6 +149,24 @@ TEST_F(CsvExportTest, SecondExportReplacesTheFirstWhole)
     // Nothing of the atomic write is left behind next to the file.
     EXPECT_EQ(QDir(env->root()).entryList({QStringLiteral("day.csv*")}, QDir::Files),
               QStringList{"day.csv"});
+}
+
+TEST_F(CsvExportTest, AFullDiskKeepsThePreviousExport)
+{
+    const QString folder = env->root() + QStringLiteral("/small");
+    SmallDisk disk(folder, 1);
+    if (!disk.available())
+        GTEST_SKIP() << "cannot mount a small disk here";
+    const QString path = folder + QStringLiteral("/day.csv");
+    store->addTask(task("2026-06-10T09:00:00"));
+    ASSERT_TRUE(store->exportToCSV(path, day("2026-06-10T12:00:00")));
+    const QByteArray before = contents(path);
+    ASSERT_TRUE(disk.fill());
+    for (const char* t : {"2026-06-10T10:00:00", "2026-06-10T11:00:00"})
+        store->addTask(task(t));
+
+    EXPECT_FALSE(store->exportToCSV(path, day("2026-06-10T12:00:00")));
+    EXPECT_EQ(contents(path), before);
 }
 
 struct FailedWriteRow {
