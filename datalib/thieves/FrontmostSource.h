@@ -27,7 +27,8 @@ public:
     // Absent when no window is in front (or the desktop cannot be seen).
     virtual std::optional<FrontmostApplication> frontmost() = 0;
 
-    // The source for the running session: X11 when the display answers, otherwise one that
-    // cannot see.
+    // The source for the running session. On Wayland: a wlroots compositor's toplevel list,
+    // else KWin's scripting; then X11 (XWayland included) when the root window names the
+    // active window; otherwise one that cannot see.
     static std::unique_ptr<FrontmostSource> forSession();
 };
