@@ -6,7 +6,7 @@ packages=(
     cmake make g++ pkg-config
     qt6-base-dev qt6-base-dev-tools qt6-tools-dev qt6-tools-dev-tools qt6-l10n-tools
     qt6-multimedia-dev qt6-svg-dev dbus
-    libsqlite3-dev sqlite3 libxkbcommon-dev libxcb1-dev xvfb
+    libsqlite3-dev sqlite3 libxkbcommon-dev libxcb1-dev xvfb liblz4-dev
     libwayland-dev libwayland-bin wayland-protocols sway
     libgtest-dev libgmock-dev libbenchmark-dev
     qt6-webengine-dev qt6-pdf-dev libjs-chart.js fonts-inter

@@ -1,5 +1,7 @@
 #include "thieves/BrowserScripts.h"
 
+#include <QCoreApplication>
+#include <QDir>
 #include <QFileInfo>
 #include <QProcess>
 #include <QStandardPaths>
@@ -13,9 +15,16 @@ BrowserScripts::BrowserScripts(QStringList folders, int timeLimitMs)
 
 QStringList BrowserScripts::defaultFolders()
 {
-    return {QStandardPaths::writableLocation(QStandardPaths::GenericDataLocation) +
-                QStringLiteral("/Zestra/browser-scripts"),
-            QStringLiteral(ZESTRA_BROWSER_SCRIPTS_DIR)};
+    QStringList folders = {QStandardPaths::writableLocation(QStandardPaths::GenericDataLocation) +
+                           QStringLiteral("/Zestra/browser-scripts")};
+    // Relative to the program first: that is the build tree's folder when it runs from there,
+    // and the installed one when the installation moved to another prefix.
+    if (QCoreApplication::instance())
+        folders.append(QDir::cleanPath(QCoreApplication::applicationDirPath() +
+                                       QStringLiteral("/" ZESTRA_BROWSER_SCRIPTS_FROM_PROGRAM)));
+    folders.append(QStringLiteral(ZESTRA_BROWSER_SCRIPTS_DIR));
+    folders.removeDuplicates();
+    return folders;
 }
 
 QString BrowserScripts::scriptFor(const QString& desktopId) const

@@ -12,7 +12,8 @@ public:
     // The folders are searched in order; the first that holds the script wins.
     explicit BrowserScripts(QStringList folders = defaultFolders(), int timeLimitMs = 2000);
 
-    // $XDG_DATA_HOME/Zestra/browser-scripts (the user's own), then the installed folder.
+    // $XDG_DATA_HOME/Zestra/browser-scripts (the user's own), then the shipped ones: beside
+    // the program (<bindir>/../share/zestra/browser-scripts), then the installed folder.
     static QStringList defaultFolders();
 
     PageAddress pageAddress(const QString& desktopId) override;
