@@ -1,5 +1,6 @@
 #include "CommandTable.h"
 
+#include "CloudCommands.h"
 #include "LogbookCommands.h"
 #include "ReportCommands.h"
 #include "ScanCommands.h"
@@ -64,6 +65,8 @@ CommandTable::CommandTable()
          &SettingsCommands::runWithApplicationDefaults},
         {s("timer"), s("status | watch | toggle | reset | skip | show"), Shape{1, 0, {}, {}},
          nullptr, &TimerCommands::runOnSessionBus},
+        {s("cloud"), s("init --admin <uri> | add-user <name> --admin <uri> [--quota-mb <N>]"),
+         Shape{1, 1, {s("--admin")}, {s("--quota-mb")}}, nullptr, &CloudCommands::cloud},
     };
 }
 
@@ -140,6 +143,10 @@ QString CommandTable::usage() const
         "\n"
         "settings set takes true or false (also yes/no, 1/0) for a flag, a whole number for\n"
         "a number (one that begins with a dash after --) and any text for a string.\n"
+        "\n"
+        "cloud init creates or upgrades the cloud schema in the database that the\n"
+        "administrator's PostgreSQL URI names; cloud add-user creates a user (quota 1024 MB\n"
+        "unless given) and prints the URI the application connects with, password included.\n"
         "\n"
         "Listings are JSON on standard output; moments in them are seconds since\n"
         "2001-01-01T00:00:00Z. Messages go to standard error. The records live in\n"

@@ -1,0 +1,19 @@
+#pragma once
+
+#include "CommandArguments.h"
+#include "Terminal.h"
+
+struct CloudError;
+
+// `cloud init --admin <uri>` creates or upgrades the cloud schema; `cloud add-user <name>
+// --admin <uri> [--quota-mb N]` adds a user and prints the URI the application connects with.
+class CloudCommands {
+public:
+    static ExitStatus cloud(const CommandArguments& arguments);
+
+private:
+    static ExitStatus init(const QString& adminUri);
+    static ExitStatus addUser(const QString& adminUri, const QString& name, qint64 quotaBytes);
+    // Says what failed on standard error and answers its exit status.
+    static ExitStatus failed(const QString& action, const CloudError& error);
+};

@@ -1,0 +1,39 @@
+#pragma once
+
+#include <memory>
+#include <optional>
+
+#include <QList>
+#include <QString>
+#include <QStringList>
+
+#include "cloud/CloudError.h"
+
+class PgConnection;
+
+// The throwaway PostgreSQL server of this test program: started once by
+// scripts/cloud-dev-server.sh in a temporary folder, stopped when the program ends.
+class CloudServer {
+public:
+    static QString adminUri();
+    // The same server and credentials, another database.
+    static QString uriForDatabase(const QString& uri, const QString& database);
+    // A new empty database of the administrator's, with a name no other test uses.
+    static QString freshDatabaseUri();
+    // The administrator's database, with the cloud schema in it.
+    static QString schemaUri();
+    static QString uniqueName(const QString& stem);
+
+    // A connection that must open; null (and a failure recorded) otherwise.
+    static std::unique_ptr<PgConnection> connect(const QString& uri);
+};
+
+// The outcome of one statement as a test sees it.
+struct Sql {
+    bool ok = false;
+    QList<QStringList> rows;
+    CloudError error;
+
+    QString value() const { return rows.isEmpty() ? QString() : rows.first().value(0); }
+};
+Sql sql(PgConnection& connection, const QString& statement, const QStringList& parameters = {});
