@@ -2,6 +2,7 @@
 
 #include <QUrl>
 
+#include "dispatch/Clock.h"
 #include "thieves/BrowserScriptRunner.h"
 #include "thieves/FrontmostSource.h"
 #include "thieves/WebsiteHost.h"
@@ -24,7 +25,14 @@ std::optional<FrontmostItem> FrontmostItemReader::read(QString& error)
     if (!front->identifier || !m_browsers.contains(*front->identifier))
         return application;
 
-    const PageAddress page = m_scripts.pageAddress(*front->identifier);
+    const QString& browser = *front->identifier;
+    const double now = Clock::current();
+    std::optional<PageAddress> remembered = m_memo.recall(browser, front->title, now);
+    if (!remembered) {
+        remembered = m_scripts.pageAddress(browser);
+        m_memo.remember(browser, front->title, now, *remembered);
+    }
+    const PageAddress& page = *remembered;
     switch (page.outcome) {
     case PageAddress::Outcome::noScript:
         return application;

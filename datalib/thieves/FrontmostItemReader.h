@@ -7,6 +7,8 @@
 
 #include "tallycore_export.h"
 
+#include "thieves/PageAddressMemo.h"
+
 class BrowserScriptRunner;
 class FrontmostSource;
 
@@ -21,7 +23,8 @@ struct FrontmostItem {
 };
 
 // One look at the front of the screen. Browsers (the given desktop ids) are asked for their
-// page; one without a script counts as an application.
+// page, when their window title changes (PageAddressMemo); one without a script counts as an
+// application.
 class TALLYCORE_EXPORT FrontmostItemReader {
 public:
     FrontmostItemReader(FrontmostSource& source, BrowserScriptRunner& scripts,
@@ -35,4 +38,5 @@ private:
     FrontmostSource& m_source;
     BrowserScriptRunner& m_scripts;
     QStringList m_browsers;
+    PageAddressMemo m_memo;
 };

@@ -14,6 +14,9 @@ struct FrontmostApplication {
     QString name;
     // The entry's Icon: a name in the icon theme or a file path.
     std::optional<QString> icon;
+    // The window's title, read anew at every look; empty where the desktop does not say it.
+    // A browser's changes with its page, so the scan asks the browser only then.
+    QString title;
 };
 
 // Where the scanner learns which application is in front. One source serves a session; it is

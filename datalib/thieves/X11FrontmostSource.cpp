@@ -26,6 +26,8 @@ X11FrontmostSource::X11FrontmostSource(const QByteArray& display)
     m_root = screens.data->root;
     m_activeWindow = atom("_NET_ACTIVE_WINDOW");
     m_pid = atom("_NET_WM_PID");
+    m_netWmName = atom("_NET_WM_NAME");
+    m_utf8String = atom("UTF8_STRING");
     // Without a window manager that announces the active window there is nothing to follow.
     if (!property(m_root, m_activeWindow, XCB_ATOM_WINDOW, 1))
         m_activeWindow = XCB_ATOM_NONE;
@@ -89,7 +91,36 @@ std::optional<FrontmostApplication> X11FrontmostSource::frontmost()
         return std::nullopt;
     if (window != m_last.window)
         m_last = Seen{window, describe(window)};
+    // The title changes while the window stays: a browser's with each page.
+    m_last.application.title = title(window);
     return m_last.application;
+}
+
+QString X11FrontmostSource::title(quint32 window) const
+{
+    // Both asked before either answer is awaited: one round trip. 256 longs is a kilobyte of
+    // title, more than any window shows.
+    const xcb_get_property_cookie_t utf8 =
+        xcb_get_property(m_connection, 0, window, m_netWmName, m_utf8String, 0, 256);
+    const xcb_get_property_cookie_t legacy = xcb_get_property(
+        m_connection, 0, window, XCB_ATOM_WM_NAME, XCB_GET_PROPERTY_TYPE_ANY, 0, 256);
+    QString text;
+    for (const xcb_get_property_cookie_t cookie : {utf8, legacy}) {
+        xcb_generic_error_t* error = nullptr;
+        xcb_get_property_reply_t* reply = xcb_get_property_reply(m_connection, cookie, &error);
+        free(error);
+        if (!reply)
+            continue;
+        const int length = xcb_get_property_value_length(reply);
+        if (text.isEmpty() && reply->type != XCB_ATOM_NONE && reply->format == 8 && length > 0) {
+            const char* value = static_cast<const char*>(xcb_get_property_value(reply));
+            // WM_NAME is Latin-1 (STRING) or compound text, whose ASCII reads the same.
+            text = reply->type == m_utf8String ? QString::fromUtf8(value, length)
+                                               : QString::fromLatin1(value, length);
+        }
+        free(reply);
+    }
+    return text;
 }
 
 FrontmostApplication X11FrontmostSource::describe(quint32 window)

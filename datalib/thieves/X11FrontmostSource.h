@@ -35,11 +35,15 @@ private:
     std::optional<QByteArray> property(quint32 window, quint32 name, quint32 type,
                                        quint32 longs) const;
     FrontmostApplication describe(quint32 window);
+    // _NET_WM_NAME (UTF-8), else WM_NAME; empty when the window has neither.
+    QString title(quint32 window) const;
 
     xcb_connection_t* m_connection = nullptr;
     quint32 m_root = 0;
     quint32 m_activeWindow = 0;
     quint32 m_pid = 0;
+    quint32 m_netWmName = 0;
+    quint32 m_utf8String = 0;
     DesktopEntryIndex m_entries;
     // The last window seen: most samples find the same one in front.
     Seen m_last;

@@ -13,6 +13,8 @@
 #include "support/ManualClock.h"
 #include "thieves/ActivityScanner.h"
 #include "thieves/BrowserScripts.h"
+#include "thieves/FrontmostItemReader.h"
+#include "thieves/PageAddressMemo.h"
 #include "thieves/ThiefDictionary.h"
 #include "thieves/ThiefManager.h"
 #include "thieves/X11FrontmostSource.h"
@@ -170,6 +172,7 @@ TEST_F(ActivityScannerTest, SwitchingWindowsStoresEachStretchWithItsKind)
     const quint32 editor = client->createWindow("editor", "Editor");
     const quint32 sleep = client->createWindow("x", "Y", static_cast<quint32>(sleeper.processId()));
     showPage("https://www.example.org/page?q=1");
+    client->setTitle(firefox, "Example");
 
     makeScanner(ThiefManager(*store).browserBundlesBlacklist());
     client->activate(chat);
@@ -178,8 +181,10 @@ TEST_F(ActivityScannerTest, SwitchingWindowsStoresEachStretchWithItsKind)
     tick(chat);
     EXPECT_TRUE(stored().isEmpty()) << "the same application twice stores nothing";
     tick(firefox);
+    // A new page, a new title: the browser is asked again once a title has lasted a while.
     showPage("https://news.www.example.net/");
-    tick(firefox);
+    client->setTitle(firefox, "News");
+    tick(firefox, PageAddressMemo::shortestGap);
     tick(chromium); // a browser without a script is an application
     tick(odd);
     tick(editor);
@@ -191,12 +196,12 @@ TEST_F(ActivityScannerTest, SwitchingWindowsStoresEachStretchWithItsKind)
 
     const QList<Stored> expected = {
         {"org.example.Chat", "Chat", "application", 0, 2},
-        {"example.org", "example.org", "website", 2, 3},
-        {"news.www.example.net", "news.www.example.net", "website", 3, 4},
-        {"chromium", "Chromium", "application", 4, 5},
-        {"", "Oddity", "application", 5, 6},
-        {"editor", "Editor", "application", 6, 7},
-        {"org.example.Sleeper", "Sleeper", "application", 7, 8},
+        {"example.org", "example.org", "website", 2, 7},
+        {"news.www.example.net", "news.www.example.net", "website", 7, 8},
+        {"chromium", "Chromium", "application", 8, 9},
+        {"", "Oddity", "application", 9, 10},
+        {"editor", "Editor", "application", 10, 11},
+        {"org.example.Sleeper", "Sleeper", "application", 11, 12},
     };
     ASSERT_EQ(stored(), expected);
     const QList<WorkActivity> rows = *store->workActivities();
@@ -213,7 +218,7 @@ TEST_F(ActivityScannerTest, SwitchingWindowsStoresEachStretchWithItsKind)
     scanner->saveBeforeTerminate();
     scanner->stop();
     ASSERT_EQ(stored().size(), expected.size() + 1);
-    EXPECT_EQ(stored().last(), (Stored{"org.example.Sleeper", "Sleeper", "application", 108, 110}));
+    EXPECT_EQ(stored().last(), (Stored{"org.example.Sleeper", "Sleeper", "application", 112, 114}));
     sleeper.kill();
     sleeper.waitForFinished();
 }
@@ -285,14 +290,84 @@ TEST_F(ActivityScannerTest, ADesktopThatCannotBeSeenIsSaidOnceAndRecordsNothing)
     EXPECT_TRUE(stored().isEmpty());
 }
 
+TEST_F(ActivityScannerTest, ABrowserIsAskedWhenItsTitleChangesAndAFewTimesAfter)
+{
+    const QByteArray runs = (env->root() + "/runs").toUtf8();
+    script("firefox", "#!/bin/sh\necho >> '" + runs + "'\nexec cat '" +
+                          (env->root() + "/url").toUtf8() + "'\n");
+    const quint32 firefox = client->createWindow("Navigator", "firefox");
+    const quint32 older = client->createWindow("Navigator", "firefox");
+    const quint32 untitled = client->createWindow("Navigator", "firefox");
+    client->setTitle(firefox, "Example \xe2\x80\x94 Firefox");
+    client->setTitle(older, "Older", true);
+    X11FrontmostSource source(display->name());
+    BrowserScripts scripts;
+    FrontmostItemReader reader(source, scripts, {QStringLiteral("firefox")});
+    auto hostAfter = [&](double seconds, quint32 window) {
+        env->clock().advance(seconds);
+        client->activate(window);
+        QString error;
+        const std::optional<FrontmostItem> item = reader.read(error);
+        return item ? item->identifier : error;
+    };
+    auto scriptRuns = [&] {
+        QFile file(QString::fromUtf8(runs));
+        return file.open(QIODevice::ReadOnly) ? file.readAll().count('\n') : 0;
+    };
+
+    showPage("https://example.org/");
+    EXPECT_EQ(hostAfter(0, firefox), "example.org");
+    EXPECT_EQ(source.frontmost()->title, QString::fromUtf8("Example \xe2\x80\x94 Firefox"));
+    // The browser's session file lags the title: the same title is asked again after 5 s ...
+    showPage("https://example.net/");
+    for (int second = 1; second < 5; ++second)
+        EXPECT_EQ(hostAfter(1, firefox), "example.org");
+    EXPECT_EQ(scriptRuns(), 1);
+    EXPECT_EQ(hostAfter(1, firefox), "example.net");
+    // ... then after 10, 16 and 32 s, and no more while the title stays.
+    for (int second = 6; second < 200; ++second)
+        hostAfter(1, firefox);
+    EXPECT_EQ(scriptRuns(), 5);
+
+    // A title that changes every second is followed every 5 seconds.
+    for (int second = 0; second < 20; ++second) {
+        client->setTitle(firefox, "Tick " + QByteArray::number(second));
+        hostAfter(1, firefox);
+    }
+    EXPECT_EQ(scriptRuns(), 5 + 4);
+
+    // WM_NAME alone is a title too; a window with none is asked every 10 seconds.
+    showPage("https://example.com/");
+    EXPECT_EQ(hostAfter(5, older), "example.com");
+    EXPECT_EQ(source.frontmost()->title, QStringLiteral("Older"));
+    for (int second = 0; second < 4; ++second)
+        hostAfter(1, older);
+    EXPECT_EQ(scriptRuns(), 10);
+    hostAfter(5, untitled);
+    EXPECT_EQ(source.frontmost()->title, QString());
+    for (int second = 0; second < 20; ++second)
+        hostAfter(1, untitled);
+    EXPECT_EQ(scriptRuns(), 11 + 2);
+}
+
 TEST_F(ActivityScannerTest, TenThousandSamplesLeaveNoFileConnectionOrProcessBehind)
 {
+    // The shipped script, reading a session file Chromium wrote ($XDG_CONFIG_HOME/chromium).
+    const QString session = env->configHome() + "/chromium/Default/Sessions/Session_1";
+    QDir().mkpath(QFileInfo(session).path());
+    ASSERT_TRUE(QFile::copy(
+        QStringLiteral(ZESTRA_BROWSER_TESTDATA "/chromium-first-window-active-again.snss"),
+        session));
     const quint32 chat = client->createWindow("chat", "ChatWindow");
     const quint32 chat2 = client->createWindow("chat", "ChatWindow");
-    const quint32 firefox = client->createWindow("Navigator", "firefox");
-    showPage("https://example.org/");
-    makeScanner({QStringLiteral("firefox")});
-    client->activate(firefox);
+    const quint32 chromium = client->createWindow("chromium", "Chromium");
+    client->setTitle(chromium, "Page gamma - Chromium");
+    scanner =
+        std::make_unique<ActivityScanner>(*store, QStringList{QStringLiteral("chromium")},
+                                          std::make_unique<X11FrontmostSource>(display->name()),
+                                          std::make_unique<BrowserScripts>(QStringList{
+                                              QStringLiteral(ZESTRA_BROWSER_SCRIPTS_BUILD_DIR)}));
+    client->activate(chromium);
     scanner->start();
     scanner->waitForSamples();
     tick(chat);
@@ -301,21 +376,29 @@ TEST_F(ActivityScannerTest, TenThousandSamplesLeaveNoFileConnectionOrProcessBehi
 
     // Alternating windows of one application: each sample traces its window anew, and
     // stores nothing.
-    for (int i = 0; i < 10000; ++i) {
+    for (int i = 0; i < 5000; ++i) {
         client->activate(i % 2 ? chat : chat2);
         env->clock().advance(1);
         if (i % 100 == 0)
             scanner->waitForSamples();
     }
-    // Browser samples run the script each time.
-    for (int i = 0; i < 200; ++i)
-        tick(firefox);
+    // A browser whose title changes at every sample: its script runs every five seconds, a
+    // thousand times.
+    client->activate(chromium);
+    for (int i = 0; i < 5000; ++i) {
+        client->setTitle(chromium, "Page " + QByteArray::number(i));
+        env->clock().advance(1);
+        scanner->waitForSamples();
+    }
+    tick(chat);
     scanner->stop();
     for (int i = 0; i < 20; ++i)
         X11FrontmostSource source(display->name());
 
-    // The page, the chat windows, the page again.
-    EXPECT_EQ(stored().size(), 3);
+    // The page, the chat windows, the page again, the chat window.
+    ASSERT_EQ(stored().size(), 4);
+    EXPECT_EQ(stored()[0].identifier, "127.0.0.1");
+    EXPECT_EQ(stored()[2].identifier, "127.0.0.1");
     EXPECT_EQ(openFiles(), files);
     EXPECT_EQ(children(), processes);
 }

@@ -57,6 +57,19 @@ quint32 X11TestClient::createWindow(const QByteArray& instance, const QByteArray
     return window;
 }
 
+void X11TestClient::setTitle(quint32 window, const QByteArray& utf8, bool onlyWmName)
+{
+    if (onlyWmName)
+        xcb_change_property(m_connection, XCB_PROP_MODE_REPLACE, window, XCB_ATOM_WM_NAME,
+                            XCB_ATOM_STRING, 8, static_cast<uint32_t>(utf8.size()),
+                            utf8.constData());
+    else
+        xcb_change_property(m_connection, XCB_PROP_MODE_REPLACE, window, atom("_NET_WM_NAME"),
+                            atom("UTF8_STRING"), 8, static_cast<uint32_t>(utf8.size()),
+                            utf8.constData());
+    sync();
+}
+
 void X11TestClient::activate(quint32 window)
 {
     xcb_change_property(m_connection, XCB_PROP_MODE_REPLACE, m_root, atom("_NET_ACTIVE_WINDOW"),

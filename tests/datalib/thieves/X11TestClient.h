@@ -16,6 +16,8 @@ public:
     bool isConnected() const;
     // A window with WM_CLASS "instance", "className" and, unless 0, _NET_WM_PID.
     quint32 createWindow(const QByteArray& instance, const QByteArray& className, quint32 pid = 0);
+    // Sets the window's _NET_WM_NAME (UTF-8), or only its WM_NAME as older clients do.
+    void setTitle(quint32 window, const QByteArray& utf8, bool onlyWmName = false);
     // Sets _NET_ACTIVE_WINDOW on the root window (0: none), and waits until the server has it.
     void activate(quint32 window);
     // Takes _NET_ACTIVE_WINDOW off the root window: no window manager announces anything.
