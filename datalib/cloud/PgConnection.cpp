@@ -24,6 +24,12 @@ using Result = std::unique_ptr<PGresult, ResultDeleter>;
 
 std::unique_ptr<PgConnection> PgConnection::open(const QString& uri, CloudError& error)
 {
+    return open(uri, std::nullopt, error);
+}
+
+std::unique_ptr<PgConnection>
+PgConnection::open(const QString& uri, const std::optional<QString>& password, CloudError& error)
+{
     const QByteArray text = uri.toUtf8();
     char* parseError = nullptr;
     PQconninfoOption* options = PQconninfoParse(text.constData(), &parseError);
@@ -37,7 +43,11 @@ std::unique_ptr<PgConnection> PgConnection::open(const QString& uri, CloudError&
     }
     PQconninfoFree(options);
 
-    PGconn* connection = PQconnectdb(text.constData());
+    // Every option of the URI counts (expand_dbname); a later keyword overrides it.
+    const QByteArray secret = password ? password->toUtf8() : QByteArray();
+    const char* keywords[] = {"dbname", password ? "password" : nullptr, nullptr};
+    const char* values[] = {text.constData(), password ? secret.constData() : nullptr, nullptr};
+    PGconn* connection = PQconnectdbParams(keywords, values, 1);
     if (!connection || PQstatus(connection) != CONNECTION_OK) {
         error = {CloudError::Kind::Unreachable,
                  QStringLiteral("cannot connect to the server: ") +

@@ -19,6 +19,9 @@ public:
     // Absent, with `error` saying why, for a string libpq cannot read (InvalidUri) or a
     // server it cannot reach or log in to (Unreachable).
     static std::unique_ptr<PgConnection> open(const QString& uri, CloudError& error);
+    // The same with a password kept apart from the URI, which it supplies or overrides.
+    static std::unique_ptr<PgConnection>
+    open(const QString& uri, const std::optional<QString>& password, CloudError& error);
 
     ~PgConnection();
     PgConnection(const PgConnection&) = delete;

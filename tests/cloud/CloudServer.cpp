@@ -14,6 +14,7 @@
 namespace {
 
 QString startedUri;
+QString serverFolder;
 
 QString runScript(const QString& action, const QString& folder, bool& ok)
 {
@@ -37,6 +38,7 @@ public:
         QFile::setPermissions(m_dir.path(), QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner |
                                                 QFile::ExeGroup | QFile::ExeOther);
         bool ok = false;
+        serverFolder = folder();
         startedUri = runScript(QStringLiteral("start"), folder(), ok);
         ASSERT_TRUE(ok);
         ASSERT_TRUE(startedUri.startsWith(QLatin1String("postgresql://")))
@@ -103,6 +105,20 @@ QString CloudServer::uniqueName(const QString& stem)
     const ::testing::TestInfo* test = ::testing::UnitTest::GetInstance()->current_test_info();
     return stem + u'_' + QString::number(++next) + u'_' +
            (test ? QString::fromLatin1(test->name()).left(30).toLower() : QString());
+}
+
+bool CloudServer::stop()
+{
+    bool ok = false;
+    runScript(QStringLiteral("stop"), serverFolder, ok);
+    return ok;
+}
+
+bool CloudServer::start()
+{
+    bool ok = false;
+    runScript(QStringLiteral("start"), serverFolder, ok);
+    return ok;
 }
 
 std::unique_ptr<PgConnection> CloudServer::connect(const QString& uri)

@@ -23,6 +23,10 @@ public:
     // The administrator's database, with the cloud schema in it.
     static QString schemaUri();
     static QString uniqueName(const QString& stem);
+    // The same server taken down and brought back (same data, same address), for the tests
+    // of connections that break.
+    static bool stop();
+    static bool start();
 
     // A connection that must open; null (and a failure recorded) otherwise.
     static std::unique_ptr<PgConnection> connect(const QString& uri);
