@@ -1,9 +1,17 @@
 #include "CloudCommands.h"
 
+#include <QJsonArray>
+#include <QJsonDocument>
+#include <QJsonObject>
+#include <QUrlQuery>
+
+#include "cloud/CloudCredentials.h"
 #include "cloud/CloudError.h"
+#include "cloud/CloudOperationCache.h"
 #include "cloud/CloudSchema.h"
 #include "cloud/CloudUsers.h"
 #include "cloud/PgConnection.h"
+#include "settings/Settings.h"
 
 namespace {
 
@@ -18,6 +26,12 @@ ExitStatus CloudCommands::cloud(const CommandArguments& arguments)
     const QString action = words.value(0);
     const QString adminUri = arguments.option(QStringLiteral("--admin")).value_or(QString());
     const std::optional<QString> quota = arguments.option(QStringLiteral("--quota-mb"));
+    const bool administering =
+        action == QLatin1String("init") || action == QLatin1String("add-user");
+    if (administering && adminUri.isEmpty()) {
+        Terminal::printError(QStringLiteral("cloud %1 needs --admin <uri>").arg(action));
+        return ExitStatus::UsageError;
+    }
     if (action == QLatin1String("init")) {
         if (words.size() != 1 || quota) {
             Terminal::printError(QStringLiteral("cloud init takes only --admin <uri>"));
@@ -45,8 +59,18 @@ ExitStatus CloudCommands::cloud(const CommandArguments& arguments)
         }
         return addUser(adminUri, words.at(1), megabytes * 1024 * 1024);
     }
-    Terminal::printError(
-        QStringLiteral("cloud: unknown action \"%1\"; it is init or add-user").arg(action));
+    if (action == QLatin1String("connect") || action == QLatin1String("status")) {
+        const bool connecting = action == QLatin1String("connect");
+        if (words.size() != (connecting ? 2 : 1) || quota || !adminUri.isEmpty()) {
+            Terminal::printError(connecting ? QStringLiteral("cloud connect takes one URI")
+                                            : QStringLiteral("cloud status takes nothing more"));
+            return ExitStatus::UsageError;
+        }
+        return connecting ? connect(words.at(1)) : status();
+    }
+    Terminal::printError(QStringLiteral("cloud: unknown action \"%1\"; it is init, add-user, "
+                                        "connect or status")
+                             .arg(action));
     return ExitStatus::UsageError;
 }
 
@@ -100,4 +124,108 @@ ExitStatus CloudCommands::failed(const QString& action, const CloudError& error)
     const bool usage =
         error.kind == CloudError::Kind::InvalidUri || error.kind == CloudError::Kind::InvalidName;
     return usage ? ExitStatus::UsageError : ExitStatus::Failure;
+}
+
+namespace {
+
+// The stored URI with the keyring's password, for this connection only.
+QString withKeyringPassword(const QString& uri)
+{
+    const std::optional<QString> password = CloudCredentials::password(uri);
+    if (!password)
+        return uri;
+    QUrl url(uri);
+    QUrlQuery query(url);
+    query.addQueryItem(QStringLiteral("password"),
+                       QString::fromLatin1(QUrl::toPercentEncoding(*password)));
+    url.setQuery(query);
+    return url.toString(QUrl::FullyEncoded);
+}
+
+} // namespace
+
+ExitStatus CloudCommands::connect(const QString& uri)
+{
+    QString error;
+    const std::optional<CloudCredentials::Parsed> parsed = CloudCredentials::parse(uri, error);
+    if (!parsed) {
+        Terminal::printError(QStringLiteral("cloud connect: ") + error);
+        return ExitStatus::UsageError;
+    }
+    Settings settings;
+    settings.registerApplicationDefaults();
+    QString where = QStringLiteral("the password is left to libpq (none in the URI)");
+    if (parsed->password) {
+        const std::optional<CloudCredentials::Place> place =
+            CloudCredentials::store(parsed->uri, parsed->user, *parsed->password, error);
+        if (!place) {
+            Terminal::printError(QStringLiteral("cloud connect: the password could not be kept: ") +
+                                 error);
+            return ExitStatus::Failure;
+        }
+        where = *place == CloudCredentials::Place::keyring
+                    ? QStringLiteral("the password is in the desktop keyring")
+                    : QStringLiteral("no keyring answered: the password is in ") +
+                          CloudCredentials::passwordFilePath();
+    }
+    if (!settings.setString(QLatin1String(Settings::CloudDatabaseURI), parsed->uri)) {
+        Terminal::printError(QStringLiteral("cloud connect: the settings could not be saved"));
+        return ExitStatus::Failure;
+    }
+    Terminal::printDiagnostic(QStringLiteral("Connected to %1; %2.").arg(parsed->uri, where));
+    // A database that cannot be reached now is still this user's: sync waits for it.
+    CloudError reach;
+    const QString full = parsed->password ? uri.trimmed() : parsed->uri;
+    if (!PgConnection::open(full, reach))
+        Terminal::printDiagnostic(QStringLiteral("The database does not answer yet: ") +
+                                  reach.message);
+    return ExitStatus::Success;
+}
+
+ExitStatus CloudCommands::status()
+{
+    Settings settings;
+    settings.registerApplicationDefaults();
+    const QString uri =
+        settings.stringValue(QLatin1String(Settings::CloudDatabaseURI)).value_or(QString());
+    QJsonObject status{{QStringLiteral("configured"), !uri.isEmpty()},
+                       {QStringLiteral("uri"), uri.isEmpty() ? QJsonValue() : QJsonValue(uri)},
+                       {QStringLiteral("account"), QStringLiteral("notConfigured")},
+                       {QStringLiteral("zones"), QJsonArray()},
+                       {QStringLiteral("pendingOperations"),
+                        int(CloudOperationCache::shared().operations().size())}};
+    const std::optional<QString> token =
+        settings.stringValue(QStringLiteral("ServerCloudChangeToken"));
+    status.insert(QStringLiteral("lastChangeFetched"),
+                  token && !token->isEmpty() ? QJsonValue(*token) : QJsonValue());
+    if (!uri.isEmpty()) {
+        CloudError error;
+        const std::unique_ptr<PgConnection> connection =
+            PgConnection::open(withKeyringPassword(uri), error);
+        std::optional<QList<QStringList>> account;
+        if (connection)
+            account = connection->query(
+                QStringLiteral("SELECT change_counter FROM zestra.accounts"), {}, error);
+        if (!account) {
+            status.insert(QStringLiteral("account"), error.kind == CloudError::Kind::Unreachable
+                                                         ? QStringLiteral("unreachable")
+                                                         : QStringLiteral("refused"));
+            status.insert(QStringLiteral("error"), error.message);
+        } else if (account->isEmpty()) {
+            status.insert(QStringLiteral("account"), QStringLiteral("noAccount"));
+        } else {
+            status.insert(QStringLiteral("account"), QStringLiteral("available"));
+            status.insert(QStringLiteral("changeCounter"), account->first().value(0).toLongLong());
+            QJsonArray zones;
+            if (const auto rows = connection->query(
+                    QStringLiteral("SELECT zone_name FROM zestra.zones ORDER BY zone_name"), {},
+                    error)) {
+                for (const QStringList& row : *rows)
+                    zones.append(row.value(0));
+            }
+            status.insert(QStringLiteral("zones"), zones);
+        }
+    }
+    Terminal::printJson(QJsonDocument(status));
+    return ExitStatus::Success;
 }

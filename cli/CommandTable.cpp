@@ -65,8 +65,10 @@ CommandTable::CommandTable()
          &SettingsCommands::runWithApplicationDefaults},
         {s("timer"), s("status | watch | toggle | reset | skip | show"), Shape{1, 0, {}, {}},
          nullptr, &TimerCommands::runOnSessionBus},
-        {s("cloud"), s("init --admin <uri> | add-user <name> --admin <uri> [--quota-mb <N>]"),
-         Shape{1, 1, {s("--admin")}, {s("--quota-mb")}}, nullptr, &CloudCommands::cloud},
+        {s("cloud"),
+         s("init --admin <uri> | add-user <name> --admin <uri> [--quota-mb <N>] | connect <uri> "
+           "| status"),
+         Shape{1, 1, {}, {s("--admin"), s("--quota-mb")}}, nullptr, &CloudCommands::cloud},
     };
 }
 
@@ -147,6 +149,10 @@ QString CommandTable::usage() const
         "cloud init creates or upgrades the cloud schema in the database that the\n"
         "administrator's PostgreSQL URI names; cloud add-user creates a user (quota 1024 MB\n"
         "unless given) and prints the URI the application connects with, password included.\n"
+        "cloud connect makes that URI this user's cloud database: the URI goes to the\n"
+        "settings without its password, the password to the desktop keyring (or, with no\n"
+        "keyring, to libpq's password file). cloud status prints the account, its zones,\n"
+        "the operations waiting for the network and the last change fetched, as JSON.\n"
         "\n"
         "Listings are JSON on standard output; moments in them are seconds since\n"
         "2001-01-01T00:00:00Z. Messages go to standard error. The records live in\n"

@@ -10,7 +10,7 @@ packages=(
     libwayland-dev libwayland-bin wayland-protocols sway
     libgtest-dev libgmock-dev libbenchmark-dev
     qt6-webengine-dev qt6-pdf-dev libjs-chart.js fonts-inter
-    libpq-dev postgresql
+    libpq-dev postgresql qtkeychain-qt6-dev gnome-keyring
 )
 
 # Extra packages a caller needs (measurement scripts), given as arguments.

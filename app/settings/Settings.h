@@ -38,6 +38,9 @@ public:
     static constexpr const char* ThievesScanAllowByUser = "ThievesScanAllowByUser";
     static constexpr const char* MigratedToCloud = "MigratedToCloud";
     static constexpr const char* SubscribedToCloudChanges = "SubscribedToCloudChanges";
+    // The cloud database's libpq URI, without its password. Not a registered default: absent
+    // until `zestra-cli cloud connect` (or the Cloud pane) writes it.
+    static constexpr const char* CloudDatabaseURI = "CloudDatabaseURI";
     static constexpr const char* MigratedToTaskInfo = "MigratedToTaskInfo";
     static constexpr const char* WelcomeOnboardingDone = "WelcomeOnboardingDone";
 
