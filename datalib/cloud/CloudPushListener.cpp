@@ -1,5 +1,6 @@
 #include "cloud/CloudPushListener.h"
 
+#include <cerrno>
 #include <csignal>
 #include <cstdio>
 #include <mutex>
@@ -14,17 +15,19 @@ namespace {
 
 void ignoreNotice(void*, const char*) {}
 
-// Waits for the socket (when given) or the wake pipe; false when the wait itself failed.
-bool waitFor(int socket, short events, int wake, int timeoutMs)
+// How long one step of building a connection may take before it counts as failed.
+constexpr int connectStepMs = 15000;
+
+// Waits for the socket (when given) or the wake pipe: the number of those ready, 0 after
+// `timeoutMs`, -1 when the wait itself failed.
+int waitFor(int socket, short events, int wake, int timeoutMs)
 {
     pollfd fds[2] = {{wake, POLLIN, 0}, {socket, events, 0}};
     const int count = socket >= 0 ? 2 : 1;
     for (;;) {
         const int ready = poll(fds, count, timeoutMs);
-        if (ready >= 0)
-            return true;
-        if (errno != EINTR)
-            return false;
+        if (ready >= 0 || errno != EINTR)
+            return ready;
     }
 }
 
@@ -91,8 +94,15 @@ pg_conn* CloudPushListener::connect()
 {
     const QByteArray uri = m_uri.toUtf8();
     const QByteArray password = m_password.value_or(QString()).toUtf8();
-    const char* keywords[] = {"dbname", m_password ? "password" : nullptr, nullptr};
-    const char* values[] = {uri.constData(), m_password ? password.constData() : nullptr, nullptr};
+    // Keepalives notice a connection that died without a word; the URI may say otherwise.
+    const char* keywords[] = {"keepalives_idle",
+                              "keepalives_interval",
+                              "keepalives_count",
+                              "dbname",
+                              m_password ? "password" : nullptr,
+                              nullptr};
+    const char* values[] = {
+        "60", "10", "3", uri.constData(), m_password ? password.constData() : nullptr, nullptr};
     // Started without blocking, so that stopping need not wait for a server that is away.
     PGconn* connection = PQconnectStartParams(keywords, values, 1);
     if (!connection || PQstatus(connection) == CONNECTION_BAD) {
@@ -102,7 +112,7 @@ pg_conn* CloudPushListener::connect()
     PostgresPollingStatusType status = PGRES_POLLING_WRITING;
     while (status != PGRES_POLLING_OK && status != PGRES_POLLING_FAILED && !m_stopping) {
         const short events = status == PGRES_POLLING_READING ? POLLIN : POLLOUT;
-        if (!waitFor(PQsocket(connection), events, m_wake[0], -1))
+        if (waitFor(PQsocket(connection), events, m_wake[0], connectStepMs) <= 0)
             break;
         if (m_stopping)
             break;
@@ -132,7 +142,7 @@ bool CloudPushListener::listen(pg_conn* connection)
 
 bool CloudPushListener::hear(pg_conn* connection)
 {
-    if (!waitFor(PQsocket(connection), POLLIN, m_wake[0], -1) || m_stopping)
+    if (waitFor(PQsocket(connection), POLLIN, m_wake[0], -1) < 0 || m_stopping)
         return false;
     if (!PQconsumeInput(connection))
         return false;

@@ -3,6 +3,8 @@
 #include <array>
 #include <limits>
 
+#include "Console.h"
+
 namespace {
 
 struct Kind {
@@ -124,6 +126,14 @@ std::optional<QString> CloudRecordMapping::naturalKeyField(const QString& zoneNa
     return QLatin1String(kindOf(*record).naturalKey);
 }
 
+std::optional<CloudField> CloudRecordMapping::naturalKey(const CloudRecord& record)
+{
+    const std::optional<QString> field = naturalKeyField(record.zoneName());
+    if (!field || !record.fields().contains(*field))
+        return std::nullopt;
+    return record.fields().value(*field);
+}
+
 CloudRecord CloudRecordMapping::taskInfoRecord(const TaskInfoParameter& taskInfo)
 {
     CloudRecord record = newRecord(CloudOperation::Record::taskInfo);
@@ -152,6 +162,23 @@ CloudRecord CloudRecordMapping::taskRecord(const TaskParameter& task,
             key("taskInfo"),
             CloudField::reference(*taskInfoRecordName, zoneName(CloudOperation::Record::taskInfo)));
     return record;
+}
+
+CloudRecord CloudRecordMapping::batchTaskRecord(const TaskParameter& task,
+                                                const QList<CloudRecord>& taskInfos)
+{
+    std::optional<QString> target;
+    if (task.taskName) {
+        for (const CloudRecord& taskInfo : taskInfos) {
+            if (isType(taskInfo, CloudOperation::Record::taskInfo) &&
+                taskInfo.string(key("name")) == task.taskName) {
+                target = taskInfo.recordName();
+                Console::line(QStringLiteral("> ") + taskInfo.recordName());
+                break;
+            }
+        }
+    }
+    return taskRecord(task, target);
 }
 
 CloudRecord CloudRecordMapping::sessionRecord(double finishedAt, std::int64_t tasksCount)

@@ -34,10 +34,16 @@ public:
     static std::optional<CloudOperation::Record> recordOfZone(const QString& zoneName);
     // The field of a saved record of the zone that names its local object.
     static std::optional<QString> naturalKeyField(const QString& zoneName);
+    // That field's value in a saved record; absent for another zone or a record without it.
+    static std::optional<CloudField> naturalKey(const CloudRecord& record);
 
     static CloudRecord taskInfoRecord(const TaskInfoParameter& taskInfo);
     static CloudRecord taskRecord(const TaskParameter& task,
                                   const std::optional<QString>& taskInfoRecordName);
+    // The reference goes to the first of the batch's TaskInfo records named as the task; a task
+    // without a name gets none.
+    static CloudRecord batchTaskRecord(const TaskParameter& task,
+                                       const QList<CloudRecord>& taskInfos);
     static CloudRecord sessionRecord(double finishedAt, std::int64_t tasksCount);
     static CloudRecord goalRecord(double achieveAt, std::int64_t tasksCount);
     static CloudRecord thiefRecord(const Thief& thief);

@@ -43,10 +43,13 @@ PgConnection::open(const QString& uri, const std::optional<QString>& password, C
     }
     PQconninfoFree(options);
 
-    // Every option of the URI counts (expand_dbname); a later keyword overrides it.
+    // Every option of the URI counts (expand_dbname): it overrides the keywords before it (a
+    // server that does not answer is given up after a while) and not the password after it.
     const QByteArray secret = password ? password->toUtf8() : QByteArray();
-    const char* keywords[] = {"dbname", password ? "password" : nullptr, nullptr};
-    const char* values[] = {text.constData(), password ? secret.constData() : nullptr, nullptr};
+    const char* keywords[] = {"connect_timeout", "dbname", password ? "password" : nullptr,
+                              nullptr};
+    const char* values[] = {"15", text.constData(), password ? secret.constData() : nullptr,
+                            nullptr};
     PGconn* connection = PQconnectdbParams(keywords, values, 1);
     if (!connection || PQstatus(connection) != CONNECTION_OK) {
         error = {CloudError::Kind::Unreachable,

@@ -90,11 +90,12 @@ TEST_F(CloudDatabaseTest, EveryRecordTypeComesBackWithExactDatesAndAssetBytes)
     activity.startTime = 0.1 + 0.2;
     activity.endTime = oddDate;
     activity.name = QStringLiteral("news");
-    const QList<CloudRecord> records = saved(
-        *cloud,
-        {CloudRecordMapping::taskRecord(task, infos[0].recordName()),
-         CloudRecordMapping::sessionRecord(oddDate, 4), CloudRecordMapping::goalRecord(nextDate, 8),
-         CloudRecordMapping::thiefRecord(thief), CloudRecordMapping::workActivityRecord(activity)});
+    const QList<CloudRecord> records =
+        saved(*cloud,
+              {CloudRecordMapping::taskRecord(task, infos[0].recordName()),
+               CloudRecordMapping::sessionRecord(oddDate, (1LL << 53) + 1),
+               CloudRecordMapping::goalRecord(nextDate, 8), CloudRecordMapping::thiefRecord(thief),
+               CloudRecordMapping::workActivityRecord(activity)});
     ASSERT_EQ(records.size(), 5);
 
     CloudFailure failure;
@@ -126,7 +127,7 @@ TEST_F(CloudDatabaseTest, EveryRecordTypeComesBackWithExactDatesAndAssetBytes)
     const auto session = CloudRecordMapping::session(byType[QStringLiteral("Session")]);
     ASSERT_TRUE(session);
     EXPECT_EQ(session->at, oddDate);
-    EXPECT_EQ(session->tasksCount, 4);
+    EXPECT_EQ(session->tasksCount, (1LL << 53) + 1);
     const auto goal = CloudRecordMapping::goal(byType[QStringLiteral("Goal")]);
     ASSERT_TRUE(goal);
     EXPECT_EQ(goal->at, nextDate);
