@@ -404,30 +404,76 @@ CloudDatabase::zoneChanges(const QString& zone, qint64 sinceToken, CloudFailure&
     return changes;
 }
 
+std::optional<CloudDatabase::Page> CloudDatabase::page(const QString& condition,
+                                                       QStringList parameters,
+                                                       const std::optional<QString>& cursor,
+                                                       CloudFailure& failure)
+{
+    const QString after = QString::number(parameters.size() + 1);
+    const QString limit = QString::number(parameters.size() + 2);
+    parameters << cursor.value_or(firstName) << QString::number(m_pageSize);
+    const std::optional<QList<QStringList>> rows = run(
+        QStringLiteral("SELECT ") + recordColumns + QStringLiteral(" FROM zestra.records WHERE ") +
+            condition + QStringLiteral(" AND record_name > $") + after +
+            QStringLiteral("::uuid ORDER BY record_name LIMIT $") + limit,
+        parameters, failure);
+    if (!rows)
+        return std::nullopt;
+    const std::optional<QList<CloudRecord>> records = readRecords(*rows, {}, failure);
+    if (!records)
+        return std::nullopt;
+    Page result{*records, std::nullopt};
+    if (rows->size() == m_pageSize)
+        result.cursor = rows->last().value(0);
+    return result;
+}
+
 std::optional<CloudDatabase::Page>
 CloudDatabase::recordsBefore(const QString& recordType, const QString& zone,
                              const QString& dateField, double before,
                              const std::optional<QString>& cursor, CloudFailure& failure)
 {
+    return page(
+        QStringLiteral("zone_name = $1 AND record_type = $2 "
+                       "AND CASE WHEN fields->$3->>'type' = 'date' "
+                       "THEN (fields->$3->>'value')::float8 END < $4::float8"),
+        {zone, recordType, dateField, QString::number(before, 'g', QLocale::FloatingPointShortest)},
+        cursor, failure);
+}
+
+std::optional<CloudDatabase::Page>
+CloudDatabase::recordsReferencing(const QString& recordType, const QString& zone,
+                                  const QString& referenceField, const QString& recordName,
+                                  const std::optional<QString>& cursor, CloudFailure& failure)
+{
+    return page(QStringLiteral("zone_name = $1 AND record_type = $2 "
+                               "AND fields->$3->>'type' = 'reference' "
+                               "AND fields->$3->>'value' = $4"),
+                {zone, recordType, referenceField, recordName.toLower()}, cursor, failure);
+}
+
+std::optional<QStringList> CloudDatabase::zones(CloudFailure& failure)
+{
     const std::optional<QList<QStringList>> rows = run(
-        QStringLiteral("SELECT ") + recordColumns +
-            QStringLiteral(" FROM zestra.records WHERE zone_name = $1 AND record_type = $2 "
-                           "AND CASE WHEN fields->$3->>'type' = 'date' "
-                           "THEN (fields->$3->>'value')::float8 END < $4::float8 "
-                           "AND record_name > $5::uuid ORDER BY record_name LIMIT $6"),
-        {zone, recordType, dateField, QString::number(before, 'g', QLocale::FloatingPointShortest),
-         cursor.value_or(firstName), QString::number(m_pageSize)},
-        failure);
+        QStringLiteral("SELECT zone_name FROM zestra.zones ORDER BY created_counter"), {}, failure);
     if (!rows)
         return std::nullopt;
-    Page page;
-    const std::optional<QList<CloudRecord>> records = readRecords(*rows, {}, failure);
-    if (!records)
+    QStringList names;
+    for (const QStringList& row : *rows)
+        names.append(row.value(0));
+    return names;
+}
+
+std::optional<qint64> CloudDatabase::clearZones(const QStringList& zones, CloudFailure& failure)
+{
+    const std::optional<QList<QStringList>> rows =
+        run(QStringLiteral("WITH gone AS (DELETE FROM zestra.records WHERE zone_name IN "
+                           "(SELECT jsonb_array_elements_text($1::jsonb)) RETURNING 1) "
+                           "SELECT count(*) FROM gone"),
+            {jsonList(zones)}, failure);
+    if (!rows)
         return std::nullopt;
-    page.records = *records;
-    if (rows->size() == m_pageSize)
-        page.cursor = rows->last().value(0);
-    return page;
+    return rows->value(0).value(0).toLongLong();
 }
 
 std::optional<QString> CloudDatabase::channel(CloudFailure& failure)

@@ -77,6 +77,17 @@ public:
     std::optional<Page> recordsBefore(const QString& recordType, const QString& zone,
                                       const QString& dateField, double before,
                                       const std::optional<QString>& cursor, CloudFailure& failure);
+    // The records of a type in a zone whose reference field points at `recordName`, one
+    // page from `cursor`.
+    std::optional<Page> recordsReferencing(const QString& recordType, const QString& zone,
+                                           const QString& referenceField, const QString& recordName,
+                                           const std::optional<QString>& cursor,
+                                           CloudFailure& failure);
+    // Every zone of the database, oldest first.
+    std::optional<QStringList> zones(CloudFailure& failure);
+    // Deletes every record of the zones (each leaves a deletion for the change fetches); the
+    // zones stay. The number of records deleted.
+    std::optional<qint64> clearZones(const QStringList& zones, CloudFailure& failure);
     // The secret channel the server notifies after each committed change.
     std::optional<QString> channel(CloudFailure& failure);
 
@@ -92,6 +103,9 @@ private:
                                                   const QStringList& desiredKeys,
                                                   CloudFailure& failure);
     std::optional<qint64> currentToken(CloudFailure& failure);
+    // One page of the records meeting `condition` (on $1.. of `parameters`), by name.
+    std::optional<Page> page(const QString& condition, QStringList parameters,
+                             const std::optional<QString>& cursor, CloudFailure& failure);
     void rollback();
 
     QString m_uri;

@@ -27,6 +27,8 @@ CloudFailure CloudFailure::fromStatement(const CloudError& error)
         failure.code = NotAuthenticated;
     else if (state == QLatin1String("42501"))
         failure.code = PermissionFailure;
+    else if (state == QLatin1String("23503"))
+        failure.code = ZoneNotFound;
     else if (state.startsWith(QLatin1String("22")) || state.startsWith(QLatin1String("23")))
         failure.code = InvalidArguments;
     if (state == QLatin1String("53300") || state == QLatin1String("57P03"))

@@ -20,6 +20,7 @@ struct TALLYCORE_EXPORT CloudFailure {
         InvalidArguments = 12,
         ServerRecordChanged = 14,
         QuotaExceeded = 25,
+        ZoneNotFound = 26,
     };
 
     int code = InternalError;

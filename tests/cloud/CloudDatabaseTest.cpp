@@ -335,3 +335,52 @@ TEST_F(CloudDatabaseTest, AStoppedServerIsANetworkFailureUntilItIsBack)
     ASSERT_TRUE(started);
     EXPECT_EQ(saved(*cloud, {CloudRecordMapping::sessionRecord(1, 1)}).size(), 1);
 }
+
+TEST_F(CloudDatabaseTest, ATasksIntervalsComePageByPageAndAClearedZoneLeavesDeletions)
+{
+    const std::unique_ptr<CloudDatabase> cloud = database(1024 * 1024, 3);
+    const QList<CloudRecord> infos =
+        saved(*cloud, {CloudRecordMapping::taskInfoRecord(
+                           TaskInfoParameter(QStringLiteral("A"), QStringLiteral("red"))),
+                       CloudRecordMapping::taskInfoRecord(
+                           TaskInfoParameter(QStringLiteral("B"), QStringLiteral("red")))});
+    ASSERT_EQ(infos.size(), 2);
+    QList<CloudRecord> tasks;
+    for (int i = 0; i < 7; ++i) {
+        TaskParameter task;
+        task.startTime = i;
+        tasks.append(CloudRecordMapping::taskRecord(task, infos[i < 5 ? 0 : 1].recordName()));
+    }
+    const QList<CloudRecord> all = saved(*cloud, tasks);
+    ASSERT_EQ(all.size(), 7);
+
+    QList<CloudRecord> ofA;
+    std::optional<QString> cursor;
+    CloudFailure failure;
+    for (int pages = 0; pages < 10; ++pages) {
+        const auto page = cloud->recordsReferencing(
+            QStringLiteral("Task"), QStringLiteral("TasksZone"), QStringLiteral("taskInfo"),
+            infos[0].recordName(), cursor, failure);
+        ASSERT_TRUE(page) << failure.message.toStdString();
+        ofA.append(page->records);
+        cursor = page->cursor;
+        if (!cursor)
+            break;
+    }
+    EXPECT_EQ(namesOf(ofA), namesOf(all.mid(0, 5)));
+
+    EXPECT_EQ(cloud->zones(failure), CloudRecordMapping::zoneNames());
+    const auto before = cloud->changedZones(0, failure);
+    ASSERT_TRUE(before);
+    EXPECT_EQ(cloud->clearZones({QStringLiteral("TasksZone")}, failure), 7);
+    const auto changes = cloud->zoneChanges(QStringLiteral("TasksZone"), before->token, failure);
+    ASSERT_TRUE(changes);
+    EXPECT_EQ(changes->deleted.size(), 7);
+    EXPECT_EQ(cloud->changedZones(before->token, failure)->zones,
+              QStringList{QStringLiteral("TasksZone")});
+
+    const QList<CloudDatabase::SaveOutcome> nowhere =
+        cloud->save({CloudRecord(QStringLiteral("Task"), QStringLiteral("NoSuchZone"))});
+    ASSERT_TRUE(nowhere[0].failure);
+    EXPECT_EQ(nowhere[0].failure->code, CloudFailure::ZoneNotFound);
+}
