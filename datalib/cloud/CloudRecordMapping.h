@@ -47,6 +47,7 @@ public:
     static CloudRecord sessionRecord(double finishedAt, std::int64_t tasksCount);
     static CloudRecord goalRecord(double achieveAt, std::int64_t tasksCount);
     static CloudRecord thiefRecord(const Thief& thief);
+    // The image goes as given: the caller, which has the image codecs, makes the thumbnail.
     static CloudRecord workActivityRecord(const WorkActivity& activity);
 
     static std::optional<TaskInfoParameter> taskInfoParameter(const CloudRecord& record);

@@ -384,3 +384,21 @@ TEST_F(CloudDatabaseTest, ATasksIntervalsComePageByPageAndAClearedZoneLeavesDele
     ASSERT_TRUE(nowhere[0].failure);
     EXPECT_EQ(nowhere[0].failure->code, CloudFailure::ZoneNotFound);
 }
+
+TEST_F(CloudDatabaseTest, AUserWhoseAccountWasDeletedHasNoAccount)
+{
+    const std::unique_ptr<CloudDatabase> cloud = database();
+    CloudFailure failure;
+    ASSERT_EQ(cloud->accountStatus(failure), CloudDatabase::AccountStatus::Available);
+    ASSERT_TRUE(
+        sql(*admin, QStringLiteral("DELETE FROM zestra.accounts WHERE owner = $1"), {user.name})
+            .ok);
+
+    EXPECT_EQ(cloud->accountStatus(failure), CloudDatabase::AccountStatus::NoAccount);
+    const QList<CloudDatabase::SaveOutcome> outcomes =
+        cloud->save({CloudRecordMapping::sessionRecord(1, 1)});
+    ASSERT_TRUE(outcomes[0].failure);
+    EXPECT_FALSE(outcomes[0].failure->isNetworkFailure());
+    EXPECT_FALSE(cloud->channel(failure));
+    EXPECT_EQ(failure.code, CloudFailure::NotAuthenticated);
+}
