@@ -41,6 +41,8 @@ public:
     // The cloud database's libpq URI, without its password. Not a registered default: absent
     // until `zestra-cli cloud connect` (or the Cloud pane) writes it.
     static constexpr const char* CloudDatabaseURI = "CloudDatabaseURI";
+    // When the last change fetch ended, in seconds since 2001-01-01 UTC (written by the sync).
+    static constexpr const char* CloudLastSync = "CloudLastSync";
     static constexpr const char* MigratedToTaskInfo = "MigratedToTaskInfo";
     static constexpr const char* WelcomeOnboardingDone = "WelcomeOnboardingDone";
 

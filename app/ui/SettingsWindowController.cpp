@@ -44,14 +44,19 @@ SettingsWindowController::SettingsWindowController(Settings& settings, Hooks hoo
     buttonGeneral->setObjectName(QStringLiteral("buttonGeneral"));
     buttonThief = paneButton("SETTINGS_THIEVES_PANE");
     buttonThief->setObjectName(QStringLiteral("buttonThief"));
+    buttonCloud = paneButton("SETTINGS_CLOUD_PANE");
+    buttonCloud->setObjectName(QStringLiteral("buttonCloud"));
     auto* group = new QButtonGroup(this);
     group->setExclusive(true);
     group->addButton(buttonGeneral);
     group->addButton(buttonThief);
+    group->addButton(buttonCloud);
     connect(buttonGeneral, &QToolButton::clicked, this,
             &SettingsWindowController::handleGeneralPreferencesButtonClick);
     connect(buttonThief, &QToolButton::clicked, this,
             &SettingsWindowController::handleThiefPreferencesButtonClick);
+    connect(buttonCloud, &QToolButton::clicked, this,
+            &SettingsWindowController::handleCloudPreferencesButtonClick);
 
     auto* toolbar = new QWidget;
     toolbar->setObjectName(QStringLiteral("toolbar"));
@@ -61,6 +66,7 @@ SettingsWindowController::SettingsWindowController(Settings& settings, Hooks hoo
     toolbarLayout->addStretch(1);
     toolbarLayout->addWidget(buttonGeneral);
     toolbarLayout->addWidget(buttonThief);
+    toolbarLayout->addWidget(buttonCloud);
     toolbarLayout->addStretch(1);
     setStyleSheet(QStringLiteral("QToolButton { border: none; border-radius: 6px; padding: 6px "
                                  "10px 4px 10px; }"
@@ -78,7 +84,9 @@ SettingsWindowController::SettingsWindowController(Settings& settings, Hooks hoo
         settings, std::move(hooks.scanAllowedChanged), std::move(hooks.canSeeFrontmost));
     m_stack = new QStackedWidget;
     m_stack->addWidget(viewcontrollerGeneral);
+    viewcontrollerCloud = new CloudPreferencesViewController(settings, std::move(hooks.cloud));
     m_stack->addWidget(viewcontrollerThief);
+    m_stack->addWidget(viewcontrollerCloud);
 
     auto* layout = new QVBoxLayout(this);
     layout->setContentsMargins(0, 0, 0, 0);
@@ -103,6 +111,13 @@ void SettingsWindowController::handleThiefPreferencesButtonClick()
     if (viewcontrollerThief)
         viewcontrollerThief->reload();
     showPane(viewcontrollerThief, buttonThief);
+}
+
+void SettingsWindowController::handleCloudPreferencesButtonClick()
+{
+    if (viewcontrollerCloud)
+        viewcontrollerCloud->reload();
+    showPane(viewcontrollerCloud, buttonCloud);
 }
 
 QWidget* SettingsWindowController::content() const
@@ -133,6 +148,7 @@ void SettingsWindowController::tintButtons()
     const std::pair<QToolButton*, QString> buttons[] = {
         {buttonGeneral, QStringLiteral("PreferencesGeneral")},
         {buttonThief, QStringLiteral("PreferencesThieves")},
+        {buttonCloud, QStringLiteral("PreferencesCloud")},
     };
     for (const auto& [button, path] : buttons) {
         QIcon icon;

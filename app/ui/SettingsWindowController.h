@@ -5,6 +5,7 @@
 #include <QPointer>
 #include <QWidget>
 
+#include "ui/CloudPreferencesViewController.h"
 #include "ui/GeneralPreferences.h"
 
 class QStackedWidget;
@@ -13,8 +14,8 @@ class Settings;
 class GeneralPreferencesViewController;
 class ThiefPreferencesViewController;
 
-// The settings window: a row of two pane buttons over the pane they choose. It opens on the
-// time-thief pane.
+// The settings window: a row of pane buttons (General, Time Thieves, Cloud) over the pane
+// they choose. It opens on the time-thief pane.
 class SettingsWindowController : public QWidget {
     Q_OBJECT
 public:
@@ -23,6 +24,7 @@ public:
         std::function<void(bool allowed)> scanAllowedChanged;
         // Whether this desktop lets the scanner see the frontmost application.
         std::function<bool()> canSeeFrontmost;
+        CloudPreferencesViewController::Hooks cloud;
     };
 
     explicit SettingsWindowController(Settings& settings, Hooks hooks = {},
@@ -30,13 +32,16 @@ public:
 
     void handleGeneralPreferencesButtonClick();
     void handleThiefPreferencesButtonClick();
+    void handleCloudPreferencesButtonClick();
 
     QWidget* content() const;
 
     QPointer<GeneralPreferencesViewController> viewcontrollerGeneral;
     QPointer<ThiefPreferencesViewController> viewcontrollerThief;
+    QPointer<CloudPreferencesViewController> viewcontrollerCloud;
     QToolButton* buttonGeneral = nullptr;
     QToolButton* buttonThief = nullptr;
+    QToolButton* buttonCloud = nullptr;
 
 protected:
     void changeEvent(QEvent* event) override;

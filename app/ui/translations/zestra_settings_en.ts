@@ -109,5 +109,89 @@ Built with Qt, SQLite and Chart.js.</translation>
         <source>Support</source>
         <translation>Support</translation>
     </message>
+    <message id="SETTINGS_CLOUD_PANE">
+        <source>Cloud</source>
+        <translation>Cloud</translation>
+    </message>
+    <message id="CLOUD_PANE_TITLE">
+        <source>Your cloud database</source>
+        <translation>Your cloud database</translation>
+    </message>
+    <message id="CLOUD_PANE_EXPLANATION">
+        <source>Zestra keeps a copy of every record in a PostgreSQL database of your own, so that your other computers see them too. Your administrator gives you its address, your user name and a password (zestra-cli cloud add-user).</source>
+        <translation>Zestra keeps a copy of every record in a PostgreSQL database of your own, so that your other computers see them too. Your administrator gives you its address, your user name and a password (zestra-cli cloud add-user).</translation>
+    </message>
+    <message id="CLOUD_PANE_SERVER">
+        <source>Server</source>
+        <translation>Server</translation>
+    </message>
+    <message id="CLOUD_PANE_USER">
+        <source>User</source>
+        <translation>User</translation>
+    </message>
+    <message id="CLOUD_PANE_PASSWORD">
+        <source>Password</source>
+        <translation>Password</translation>
+    </message>
+    <message id="CLOUD_PANE_PASSWORD_KEPT">
+        <source>Kept in your keyring</source>
+        <translation>Kept in your keyring</translation>
+    </message>
+    <message id="CLOUD_PANE_SAVE">
+        <source>Save</source>
+        <translation>Save</translation>
+    </message>
+    <message id="CLOUD_PANE_TEST">
+        <source>Test the connection</source>
+        <translation>Test the connection</translation>
+    </message>
+    <message id="CLOUD_PANE_SYNC_NOW">
+        <source>Sync now</source>
+        <translation>Sync now</translation>
+    </message>
+    <message id="CLOUD_PANE_SAVED">
+        <source>Saved. The password is in your keyring, never in Zestra's settings.</source>
+        <translation>Saved. The password is in your keyring, never in Zestra's settings.</translation>
+    </message>
+    <message id="CLOUD_PANE_TESTING">
+        <source>Asking the server…</source>
+        <translation>Asking the server…</translation>
+    </message>
+    <message id="CLOUD_PANE_TEST_OK">
+        <source>The server answers and your account is ready.</source>
+        <translation>The server answers and your account is ready.</translation>
+    </message>
+    <message id="CLOUD_PANE_TEST_NO_ACCOUNT">
+        <source>The server answers, but this user has no Zestra account there.</source>
+        <translation>The server answers, but this user has no Zestra account there.</translation>
+    </message>
+    <message id="CLOUD_PANE_TEST_FAILED">
+        <source>The server cannot be reached: %1</source>
+        <translation>The server cannot be reached: %1</translation>
+    </message>
+    <message id="CLOUD_PANE_ERROR_SERVER">
+        <source>The server is a postgresql:// address, such as postgresql://db.example.org/zestra.</source>
+        <translation>The server is a postgresql:// address, such as postgresql://db.example.org/zestra.</translation>
+    </message>
+    <message id="CLOUD_PANE_ERROR_USER">
+        <source>Name the user Zestra logs in as.</source>
+        <translation>Name the user Zestra logs in as.</translation>
+    </message>
+    <message id="CLOUD_PANE_PASSWORD_FAILED">
+        <source>The password could not be kept: %1</source>
+        <translation>The password could not be kept: %1</translation>
+    </message>
+    <message id="CLOUD_PANE_SETTINGS_FAILED">
+        <source>The settings could not be saved.</source>
+        <translation>The settings could not be saved.</translation>
+    </message>
+    <message id="CLOUD_PANE_LAST_SYNC">
+        <source>Last sync: %1</source>
+        <translation>Last sync: %1</translation>
+    </message>
+    <message id="CLOUD_PANE_NEVER_SYNCED">
+        <source>Not synced yet</source>
+        <translation>Not synced yet</translation>
+    </message>
 </context>
 </TS>

@@ -256,9 +256,11 @@ protected:
     std::unique_ptr<SettingsWindowController> openWindow()
     {
         return std::make_unique<SettingsWindowController>(
-            settings, SettingsWindowController::Hooks{
-                          hooks(), [this](bool allowed) { scanRequests.append(allowed); },
-                          [this] { return canSee; }});
+            settings,
+            SettingsWindowController::Hooks{hooks(),
+                                            [this](bool allowed) { scanRequests.append(allowed); },
+                                            [this] { return canSee; },
+                                            {}});
     }
 
     QList<bool> scanRequests;
