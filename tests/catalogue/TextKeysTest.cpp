@@ -37,7 +37,7 @@ using KeyUses = QMap<QString, QString>;
 // Keys reach a lookup directly (Localization::text("KEY"), qtTrId("KEY")) or through tables,
 // conditionals and helpers that hand a key over (const char* key = "KEY"). So every literal
 // shaped like a key counts, but for the other upper-snake names the code uses: settings keys,
-// which live in the settings store, and environment variables.
+// which live in the settings store, environment variables and X11 atoms.
 KeyUses keysUsedByTheCode()
 {
     static const QRegularExpression lookup(
@@ -45,7 +45,7 @@ KeyUses keysUsedByTheCode()
     static const QRegularExpression keyShaped(
         QStringLiteral(R"re("([A-Z][A-Z0-9]*(?:_[A-Z0-9]+)+)")re"));
     static const QRegularExpression environment(QStringLiteral(
-        R"re(\b(?:qgetenv|qputenv|qunsetenv|qEnvironmentVariable\w*|getenv|setenv)\b)re"));
+        R"re(\b(?:qgetenv|qputenv|qunsetenv|qEnvironmentVariable\w*|getenv|setenv|atom)\b)re"));
     const QString settingsFolder = sourcePath(QStringLiteral("app/settings/"));
 
     KeyUses uses;
