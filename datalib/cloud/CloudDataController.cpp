@@ -34,15 +34,15 @@ QVariantMap named(const QString& recordID, QVariantMap more = {})
 
 CloudDataController::CloudDataController(QString uri, std::optional<QString> password,
                                          DataController& store, CloudOperationCache& cache,
-                                         std::shared_ptr<CloudTokenStore> tokens,
-                                         std::unique_ptr<CloudChangeApplier> applier)
+                                         std::shared_ptr<CloudTokenStore> tokens, Parts parts)
     : m_uri(std::move(uri))
     , m_password(std::move(password))
     , m_cache(cache)
-    , m_writer(std::make_unique<CloudRecordWriter>(m_uri, m_password))
+    , m_writer(parts.writer ? std::move(parts.writer)
+                            : std::make_unique<CloudRecordWriter>(m_uri, m_password))
     , m_replayer(std::make_unique<CloudOperationReplayer>(*m_writer, store))
     , m_fetcher(std::make_unique<CloudChangeFetcher>(m_uri, m_password, store, std::move(tokens),
-                                                     std::move(applier)))
+                                                     std::move(parts.applier)))
     , m_writeQueue(QStringLiteral("org.zestra.Zestra.cloud-writes"))
     , m_fetchQueue(QStringLiteral("org.zestra.Zestra.cloud-fetch"))
 {}

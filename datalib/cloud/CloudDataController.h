@@ -7,18 +7,18 @@
 
 #include <QString>
 
+#include "cloud/CloudChangeApplier.h"
 #include "cloud/CloudOperationPerformer.h"
 #include "cloud/CloudRecord.h"
+#include "cloud/CloudRecordWriter.h"
 #include "cloud/CloudSync.h"
 #include "dispatch/SerialQueue.h"
 #include "tallycore_export.h"
 
-class CloudChangeApplier;
 class CloudChangeFetcher;
 class CloudOperationCache;
 class CloudOperationReplayer;
 class CloudPushListener;
-class CloudRecordWriter;
 class CloudTokenStore;
 class DataController;
 struct CloudFailure;
@@ -36,11 +36,16 @@ class TALLYCORE_EXPORT CloudDataController final : public CloudSync,
 public:
     using Handler = std::function<void(bool)>;
 
-    // `applier` replaces the one that puts incoming changes into the store (tests inject
-    // faults with it).
+    // Replacements for the parts that talk to the store and the server, for tests that
+    // inject faults; each one left empty is the real one.
+    struct Parts {
+        std::unique_ptr<CloudChangeApplier> applier;
+        std::unique_ptr<CloudRecordWriter> writer;
+    };
+
     CloudDataController(QString uri, std::optional<QString> password, DataController& store,
                         CloudOperationCache& cache, std::shared_ptr<CloudTokenStore> tokens,
-                        std::unique_ptr<CloudChangeApplier> applier = nullptr);
+                        Parts parts = {});
     ~CloudDataController() override;
     CloudDataController(const CloudDataController&) = delete;
     CloudDataController& operator=(const CloudDataController&) = delete;

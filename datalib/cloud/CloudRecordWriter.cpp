@@ -9,6 +9,8 @@ CloudRecordWriter::CloudRecordWriter(QString uri, std::optional<QString> passwor
     : m_database(std::move(uri), std::move(password))
 {}
 
+CloudRecordWriter::~CloudRecordWriter() = default;
+
 bool CloudRecordWriter::ensureZones(CloudFailure& failure)
 {
     // Records live in zones; a database that never saw this program has none yet.

@@ -18,8 +18,12 @@
 class TALLYCORE_EXPORT CloudRecordWriter {
 public:
     CloudRecordWriter(QString uri, std::optional<QString> password);
+    virtual ~CloudRecordWriter();
+    CloudRecordWriter(const CloudRecordWriter&) = delete;
+    CloudRecordWriter& operator=(const CloudRecordWriter&) = delete;
 
-    std::optional<CloudRecord> save(const CloudRecord& record, CloudFailure& failure);
+    // Virtual so that tests can make a save fail as the network would.
+    virtual std::optional<CloudRecord> save(const CloudRecord& record, CloudFailure& failure);
     // Fetches the record with only `desiredKeys`, lets `change` set them, and saves it if
     // nobody changed it meanwhile (once more from its new state when somebody did).
     bool edit(const QString& recordName, const QStringList& desiredKeys,

@@ -17,10 +17,12 @@
 #include "cloud/CloudDataController.h"
 #include "cloud/CloudNotifications.h"
 #include "cloud/CloudOperationCache.h"
+#include "cloud/CloudRecordWriter.h"
 #include "cloud/CloudUsers.h"
 #include "cloud/PgConnection.h"
 #include "cloud/SettingsCloudTokenStore.h"
 #include "store/DataController.h"
+#include "support/ManualClock.h"
 #include "support/TestEnvironment.h"
 #include "thieves/ThiefDictionary.h"
 
@@ -94,14 +96,36 @@ public:
     QString failingType;
 };
 
+// Fails its first saves as a busy server does, asking for a retry after 30 seconds.
+class BusyServerWriter final : public CloudRecordWriter {
+public:
+    BusyServerWriter(const QString& uri, int failures)
+        : CloudRecordWriter(uri, std::nullopt)
+        , m_failures(failures)
+    {}
+
+    std::optional<CloudRecord> save(const CloudRecord& record, CloudFailure& failure) override
+    {
+        if (m_failures-- > 0) {
+            failure = {CloudFailure::NetworkUnavailable, QStringLiteral("too many clients"), 30};
+            return std::nullopt;
+        }
+        return CloudRecordWriter::save(record, failure);
+    }
+
+private:
+    int m_failures;
+};
+
 // One computer: its own store, operation cache, tokens and engine, on the shared account.
 struct Computer {
-    explicit Computer(const QString& uri)
+    explicit Computer(const QString& uri, std::unique_ptr<CloudRecordWriter> writer = nullptr)
     {
         auto injecting = std::make_unique<InjectingApplier>(store);
         applier = injecting.get();
-        engine = std::make_shared<CloudDataController>(uri, std::nullopt, store, cache, tokens,
-                                                       std::move(injecting));
+        engine = std::make_shared<CloudDataController>(
+            uri, std::nullopt, store, cache, tokens,
+            CloudDataController::Parts{std::move(injecting), std::move(writer)});
         store.setCloudSync(engine);
     }
 
@@ -339,6 +363,8 @@ TEST_F(CloudSyncTest, WritesWhileTheServerIsDownWaitAndGoOutWhenItIsBack)
     ASSERT_EQ(a.cache.operations().size(), 3);
     EXPECT_EQ(a.cache.operations().last().operation, CloudOperation::Operation::remove);
 
+    // A server that is away says nothing of when to try again: no replay is scheduled.
+    EXPECT_EQ(env.clock().pendingCalls(), 0);
     // Still no server: the replay keeps everything.
     a.engine->processPendingOperations();
     a.settle();
@@ -355,6 +381,27 @@ TEST_F(CloudSyncTest, WritesWhileTheServerIsDownWaitAndGoOutWhenItIsBack)
     EXPECT_TRUE(sameStats(b.stats(), {0, 1, 0, 0, 0}));
     a.fetch();
     EXPECT_TRUE(sameStats(a.stats(), {0, 1, 0, 0, 0}));
+}
+
+TEST_F(CloudSyncTest, ABusyServerGetsOneReplayAfterTheDelayItAskedFor)
+{
+    Computer a(uri, std::make_unique<BusyServerWriter>(uri, 2));
+    a.store.addSession(t0, 3);
+    a.store.addGoal(t0, 5);
+    a.settle();
+    ASSERT_EQ(a.cache.operations().size(), 2);
+    EXPECT_EQ(env.clock().pendingCalls(), 1);
+
+    env.clock().advance(29);
+    a.settle();
+    EXPECT_EQ(a.cache.operations().size(), 2);
+
+    env.clock().advance(1);
+    a.settle();
+    EXPECT_TRUE(a.cache.operations().isEmpty());
+    EXPECT_TRUE(a.store.unsyncedSessions()->isEmpty());
+    EXPECT_TRUE(a.store.unsyncedGoals()->isEmpty());
+    EXPECT_EQ(env.clock().pendingCalls(), 0);
 }
 
 TEST_F(CloudSyncTest, AFullQuotaIsAnnouncedAndNothingIsQueued)
