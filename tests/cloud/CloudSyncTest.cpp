@@ -96,25 +96,30 @@ public:
     QString failingType;
 };
 
-// Fails its first saves as a busy server does, asking for a retry after 30 seconds.
-class BusyServerWriter final : public CloudRecordWriter {
+// Fails its first saves as the network does (with the delay a busy server asks for, when
+// given), and can act right after a save went through.
+class FaultyWriter final : public CloudRecordWriter {
 public:
-    BusyServerWriter(const QString& uri, int failures)
+    explicit FaultyWriter(const QString& uri)
         : CloudRecordWriter(uri, std::nullopt)
-        , m_failures(failures)
     {}
 
     std::optional<CloudRecord> save(const CloudRecord& record, CloudFailure& failure) override
     {
-        if (m_failures-- > 0) {
-            failure = {CloudFailure::NetworkUnavailable, QStringLiteral("too many clients"), 30};
+        if (failures > 0) {
+            --failures;
+            failure = {CloudFailure::NetworkUnavailable, QStringLiteral("injected"), retryAfter};
             return std::nullopt;
         }
-        return CloudRecordWriter::save(record, failure);
+        std::optional<CloudRecord> saved = CloudRecordWriter::save(record, failure);
+        if (saved && afterSave)
+            afterSave();
+        return saved;
     }
 
-private:
-    int m_failures;
+    int failures = 0;
+    std::optional<int> retryAfter;
+    std::function<void()> afterSave;
 };
 
 // One computer: its own store, operation cache, tokens and engine, on the shared account.
@@ -385,7 +390,10 @@ TEST_F(CloudSyncTest, WritesWhileTheServerIsDownWaitAndGoOutWhenItIsBack)
 
 TEST_F(CloudSyncTest, ABusyServerGetsOneReplayAfterTheDelayItAskedFor)
 {
-    Computer a(uri, std::make_unique<BusyServerWriter>(uri, 2));
+    auto writer = std::make_unique<FaultyWriter>(uri);
+    writer->failures = 2;
+    writer->retryAfter = 30;
+    Computer a(uri, std::move(writer));
     a.store.addSession(t0, 3);
     a.store.addGoal(t0, 5);
     a.settle();
@@ -402,6 +410,56 @@ TEST_F(CloudSyncTest, ABusyServerGetsOneReplayAfterTheDelayItAskedFor)
     EXPECT_TRUE(a.store.unsyncedSessions()->isEmpty());
     EXPECT_TRUE(a.store.unsyncedGoals()->isEmpty());
     EXPECT_EQ(env.clock().pendingCalls(), 0);
+}
+
+TEST_F(CloudSyncTest, AReplayedSaveWhoseRowWentAwayLeavesNoRecord)
+{
+    auto writer = std::make_unique<FaultyWriter>(uri);
+    FaultyWriter* faults = writer.get();
+    faults->failures = 2;
+    Computer a(uri, std::move(writer));
+    Computer b(uri);
+    const auto makeActivity = [&a](double start) {
+        a.store.makeWorkActivity(QStringLiteral("Game"), Date(start), Date(start + 60), thiefID,
+                                 QStringLiteral("application"), std::nullopt);
+    };
+    makeActivity(t0);
+    makeActivity(t0 + 86400);
+    a.settle();
+    ASSERT_EQ(a.cache.operations().size(), 2);
+
+    // One row goes before the replay, the other while its record is being saved.
+    a.store.deleteWorkActivitiy(thiefID, Date(t0 + 86400));
+    faults->afterSave = [&a] { a.store.deleteWorkActivitiy(thiefID, Date(t0)); };
+    a.engine->processPendingOperations();
+    a.settle();
+    EXPECT_TRUE(a.cache.operations().isEmpty());
+    EXPECT_EQ(a.stats().activities, 0);
+    {
+        std::lock_guard lock(linesMutex);
+        EXPECT_EQ(lines.count(QStringLiteral("deleted ok...")), 1);
+    }
+    b.fetch();
+    EXPECT_EQ(b.stats().activities, 0);
+    EXPECT_EQ(Posted::count(posted.take(), ZestraCloudWorkActivityCreated), 0);
+}
+
+TEST_F(CloudSyncTest, TheAccountCheckTellsAnAccountFromNone)
+{
+    DataController store(env.dataDirectory());
+    CloudOperationCache cache{QString()};
+    auto tokens = std::make_shared<SettingsCloudTokenStore>(env.root() + QStringLiteral("/t.ini"));
+    std::optional<bool> account;
+    std::optional<bool> none;
+    CloudDataController engine(uri, std::nullopt, store, cache, tokens);
+    CloudDataController stranger(CloudServer::freshDatabaseUri(), std::nullopt, store, cache,
+                                 tokens);
+    engine.iCloudConnectionOnline([&](bool online) { account = online; });
+    stranger.iCloudConnectionOnline([&](bool online) { none = online; });
+    engine.waitForWork();
+    stranger.waitForWork();
+    EXPECT_EQ(account, true);
+    EXPECT_EQ(none, false);
 }
 
 TEST_F(CloudSyncTest, AFullQuotaIsAnnouncedAndNothingIsQueued)
