@@ -15,8 +15,10 @@
 #include "NotificationCenter.h"
 #include "cloud/CloudChangeApplier.h"
 #include "cloud/CloudDataController.h"
+#include "cloud/CloudDatabase.h"
 #include "cloud/CloudNotifications.h"
 #include "cloud/CloudOperationCache.h"
+#include "cloud/CloudRecordMapping.h"
 #include "cloud/CloudRecordWriter.h"
 #include "cloud/CloudUsers.h"
 #include "cloud/PgConnection.h"
@@ -501,6 +503,24 @@ TEST_F(CloudSyncTest, AFetchThatFailsHalfwayKeepsItsTokensAndComesBackForTheRest
     b.fetch();
     EXPECT_TRUE(sameStats(b.stats(), {0, 1, 1, 0, 0}));
     EXPECT_TRUE(b.tokens->token(QLatin1String(CloudTokenStore::databaseKey)));
+}
+
+TEST_F(CloudSyncTest, ARecordWithoutARequiredFieldIsSkippedAndNotFetchedForever)
+{
+    Computer b(uri);
+    CloudDatabase elsewhere(uri);
+    CloudFailure failure;
+    ASSERT_TRUE(elsewhere.ensureZones(CloudRecordMapping::zoneNames(), failure));
+    CloudRecord broken = CloudRecordMapping::sessionRecord(t0, 3);
+    broken.remove(QStringLiteral("tasksCount"));
+    ASSERT_TRUE(elsewhere.save({broken, CloudRecordMapping::goalRecord(t0, 5)}).value(1).record);
+
+    b.fetch();
+    EXPECT_TRUE(sameStats(b.stats(), {0, 0, 1, 0, 0}));
+    EXPECT_TRUE(b.tokens->token(QStringLiteral("SesssionCloudChangeToken")));
+    EXPECT_TRUE(b.tokens->token(QLatin1String(CloudTokenStore::databaseKey)));
+    std::lock_guard lock(linesMutex);
+    EXPECT_EQ(lines.filter(QStringLiteral("lacks a required field")).size(), 1);
 }
 
 TEST_F(CloudSyncTest, PushesDuringAFetchBringExactlyOneMore)
