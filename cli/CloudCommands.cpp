@@ -3,14 +3,15 @@
 #include <QJsonArray>
 #include <QJsonDocument>
 #include <QJsonObject>
-#include <QUrlQuery>
 
 #include "cloud/CloudCredentials.h"
+#include "cloud/CloudDatabase.h"
 #include "cloud/CloudError.h"
 #include "cloud/CloudOperationCache.h"
 #include "cloud/CloudSchema.h"
 #include "cloud/CloudUsers.h"
 #include "cloud/PgConnection.h"
+#include "services/ConfiguredCloud.h"
 #include "settings/Settings.h"
 
 namespace {
@@ -126,24 +127,6 @@ ExitStatus CloudCommands::failed(const QString& action, const CloudError& error)
     return usage ? ExitStatus::UsageError : ExitStatus::Failure;
 }
 
-namespace {
-
-// The stored URI with the keyring's password, for this connection only.
-QString withKeyringPassword(const QString& uri)
-{
-    const std::optional<QString> password = CloudCredentials::password(uri);
-    if (!password)
-        return uri;
-    QUrl url(uri);
-    QUrlQuery query(url);
-    query.addQueryItem(QStringLiteral("password"),
-                       QString::fromLatin1(QUrl::toPercentEncoding(*password)));
-    url.setQuery(query);
-    return url.toString(QUrl::FullyEncoded);
-}
-
-} // namespace
-
 ExitStatus CloudCommands::connect(const QString& uri)
 {
     QString error;
@@ -186,8 +169,7 @@ ExitStatus CloudCommands::status()
 {
     Settings settings;
     settings.registerApplicationDefaults();
-    const QString uri =
-        settings.stringValue(QLatin1String(Settings::CloudDatabaseURI)).value_or(QString());
+    const QString uri = ConfiguredCloud::uri(settings);
     QJsonObject status{{QStringLiteral("configured"), !uri.isEmpty()},
                        {QStringLiteral("uri"), uri.isEmpty() ? QJsonValue() : QJsonValue(uri)},
                        {QStringLiteral("account"), QStringLiteral("notConfigured")},
@@ -198,32 +180,22 @@ ExitStatus CloudCommands::status()
         settings.stringValue(QStringLiteral("ServerCloudChangeToken"));
     status.insert(QStringLiteral("lastChangeFetched"),
                   token && !token->isEmpty() ? QJsonValue(*token) : QJsonValue());
-    if (!uri.isEmpty()) {
-        CloudError error;
-        const std::unique_ptr<PgConnection> connection =
-            PgConnection::open(withKeyringPassword(uri), error);
-        std::optional<QList<QStringList>> account;
-        if (connection)
-            account = connection->query(
-                QStringLiteral("SELECT change_counter FROM zestra.accounts"), {}, error);
+    if (const std::unique_ptr<CloudDatabase> database = ConfiguredCloud::open(settings)) {
+        CloudFailure failure;
+        const std::optional<CloudDatabase::AccountStatus> account =
+            database->accountStatus(failure);
         if (!account) {
-            status.insert(QStringLiteral("account"), error.kind == CloudError::Kind::Unreachable
+            status.insert(QStringLiteral("account"), failure.isNetworkFailure()
                                                          ? QStringLiteral("unreachable")
                                                          : QStringLiteral("refused"));
-            status.insert(QStringLiteral("error"), error.message);
-        } else if (account->isEmpty()) {
+            status.insert(QStringLiteral("error"), failure.message);
+        } else if (*account == CloudDatabase::AccountStatus::NoAccount) {
             status.insert(QStringLiteral("account"), QStringLiteral("noAccount"));
         } else {
             status.insert(QStringLiteral("account"), QStringLiteral("available"));
-            status.insert(QStringLiteral("changeCounter"), account->first().value(0).toLongLong());
-            QJsonArray zones;
-            if (const auto rows = connection->query(
-                    QStringLiteral("SELECT zone_name FROM zestra.zones ORDER BY zone_name"), {},
-                    error)) {
-                for (const QStringList& row : *rows)
-                    zones.append(row.value(0));
-            }
-            status.insert(QStringLiteral("zones"), zones);
+            status.insert(
+                QStringLiteral("zones"),
+                QJsonArray::fromStringList(database->zones(failure).value_or(QStringList())));
         }
     }
     Terminal::printJson(QJsonDocument(status));

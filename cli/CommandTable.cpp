@@ -63,8 +63,8 @@ CommandTable::CommandTable()
          Shape{1, 2, {}, {s("--date"), s("--pdf")}}, nullptr, &ReportCommands::run},
         {s("settings"), s("list | get <key> | set <key> <value>"), Shape{1, 2, {}, {}}, nullptr,
          &SettingsCommands::runWithApplicationDefaults},
-        {s("timer"), s("status | watch | toggle | reset | skip | show"), Shape{1, 0, {}, {}},
-         nullptr, &TimerCommands::runOnSessionBus},
+        {s("timer"), s("status | watch | toggle | reset | skip | show | continue"),
+         Shape{1, 0, {}, {}}, nullptr, &TimerCommands::runOnSessionBus},
         {s("cloud"),
          s("init --admin <uri> | add-user <name> --admin <uri> [--quota-mb <N>] | connect <uri> "
            "| status"),

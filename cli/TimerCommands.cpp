@@ -7,8 +7,14 @@
 #include <QJsonDocument>
 #include <QJsonObject>
 
+#include "cloud/CloudDatabase.h"
+#include "cloud/CloudHandoff.h"
+#include "services/ConfiguredCloud.h"
+#include "services/TimerControlAdaptor.h"
 #include "services/TimerControlInterface.h"
 #include "services/TimerControlService.h"
+#include "settings/Settings.h"
+#include "store/Date.h"
 
 namespace {
 
@@ -47,6 +53,8 @@ ExitStatus TimerCommands::run(const CommandArguments& arguments)
         return status();
     if (action == QLatin1String("watch"))
         return watch();
+    if (action == QLatin1String("continue"))
+        return continueCountdown();
     static const QList<std::pair<QString, QString>> methods = {
         {QStringLiteral("toggle"), QStringLiteral("Toggle")},
         {QStringLiteral("reset"), QStringLiteral("ResetTimer")},
@@ -59,7 +67,8 @@ ExitStatus TimerCommands::run(const CommandArguments& arguments)
     }
     Terminal::printError(
         QStringLiteral(
-            "timer: unknown action \"%1\"; use status, watch, toggle, reset, skip or show")
+            "timer: unknown action \"%1\"; use status, watch, toggle, reset, skip, show or "
+            "continue")
             .arg(action));
     return ExitStatus::UsageError;
 }
@@ -128,4 +137,50 @@ ExitStatus TimerCommands::watch()
         return ExitStatus::Failure;
     printLine(*first);
     return static_cast<ExitStatus>(loop.exec());
+}
+
+ExitStatus TimerCommands::continueCountdown()
+{
+    Settings settings;
+    settings.registerApplicationDefaults();
+    const std::unique_ptr<CloudDatabase> database = ConfiguredCloud::open(settings);
+    if (!database) {
+        Terminal::printError(QStringLiteral("timer continue: no cloud database is connected "
+                                            "(zestra-cli cloud connect <uri>)"));
+        return ExitStatus::Failure;
+    }
+    CloudHandoff handoff(*database);
+    CloudFailure failure;
+    const std::optional<CloudHandoff::Offer> offer =
+        handoff.latestOffer(Date::now().timeIntervalSinceReferenceDate(), failure);
+    if (!offer) {
+        Terminal::printError(
+            failure.message.isEmpty()
+                ? QStringLiteral("timer continue: no other computer has a countdown to continue")
+                : QStringLiteral("timer continue: the cloud database did not answer: ") +
+                      failure.message);
+        return ExitStatus::Failure;
+    }
+    if (!m_connection.isConnected()) {
+        Terminal::printError(QStringLiteral("timer: no session bus; is Zestra running?"));
+        return ExitStatus::Failure;
+    }
+    QDBusMessage call = methodCall(QStringLiteral("Continue"));
+    call << TimerControlAdaptor::withoutNulls(offer->userInfo);
+    const QDBusReply<bool> continued = m_connection.call(call, QDBus::Block, 5000);
+    if (!continued.isValid()) {
+        Terminal::printError(
+            QStringLiteral("timer: Zestra is not running (%1)").arg(continued.error().message()));
+        return ExitStatus::Failure;
+    }
+    if (!continued.value()) {
+        Terminal::printError(QStringLiteral("timer continue: the countdown of %1 is incomplete")
+                                 .arg(offer->deviceName));
+        return ExitStatus::Failure;
+    }
+    QVariantMap what = offer->userInfo;
+    what.insert(QStringLiteral("from"), offer->deviceName);
+    what.insert(QStringLiteral("remaining"), offer->remaining);
+    Terminal::printText(QString::fromUtf8(stateDocument(what).toJson(QJsonDocument::Indented)));
+    return ExitStatus::Success;
 }

@@ -9,7 +9,8 @@
 #include "CommandArguments.h"
 #include "Terminal.h"
 
-// "timer status|watch|toggle|reset|skip|show": the running application's timer, over D-Bus.
+// "timer status|watch|toggle|reset|skip|show|continue": the running application's timer, over
+// D-Bus; continue takes another computer's countdown from the cloud.
 class TimerCommands {
 public:
     explicit TimerCommands(QDBusConnection connection);
@@ -26,6 +27,8 @@ private:
     ExitStatus status();
     // One JSON line now and one on every change, until interrupted or Zestra quits.
     ExitStatus watch();
+    // Continues the newest countdown that another computer published to the cloud.
+    ExitStatus continueCountdown();
 
     QDBusConnection m_connection;
 };

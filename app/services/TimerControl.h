@@ -16,4 +16,7 @@ public:
     virtual void quit() = 0;
     // The hand-off record plus "remaining" (seconds left) and "status_title".
     virtual QVariantMap state() = 0;
+    // Continues another computer's countdown from its hand-off record; false when the record
+    // is incomplete.
+    virtual bool continueCountdown(const QVariantMap& userInfo) = 0;
 };

@@ -47,6 +47,11 @@ QVariantMap TimerControlAdaptor::State()
     return withoutNulls(m_control.state());
 }
 
+bool TimerControlAdaptor::Continue(const QVariantMap& userInfo)
+{
+    return m_control.continueCountdown(userInfo);
+}
+
 QVariantMap TimerControlAdaptor::withoutNulls(QVariantMap state)
 {
     for (auto it = state.begin(); it != state.end();) {

@@ -21,6 +21,7 @@ public slots:
     void ShowPopover();
     void Quit();
     QVariantMap State();
+    bool Continue(const QVariantMap& userInfo);
 
     // D-Bus has no null: an absent task is left out.
     static QVariantMap withoutNulls(QVariantMap state);

@@ -6,6 +6,7 @@
 #include "NotificationCenter.h"
 #include "reports/ReportEngine.h"
 #include "services/Handoff.h"
+#include "services/HandoffExchange.h"
 #include "services/NapPrevention.h"
 #include "services/StartupHooks.h"
 #include "settings/Settings.h"
@@ -88,6 +89,15 @@ void AppDelegate::applicationDidFinishLaunching()
     m_popover->showWithoutFocus(m_tray->iconGeometry());
 
     m_manager->launch();
+    m_handoff = std::make_unique<HandoffExchange>(*m_manager, Settings::shared());
+    connect(m_handoff.get(), &HandoffExchange::offerFound, m_panel,
+            &ActivityViewController::offerContinue);
+    connect(m_handoff.get(), &HandoffExchange::noOffer, m_panel,
+            &ActivityViewController::withdrawContinue);
+    connect(m_panel, &ActivityViewController::continueRequested, m_handoff.get(),
+            [this] { m_handoff->continueOffer(); });
+    m_handoff->publish();
+    m_handoff->lookForOffer();
     connect(qApp, &QCoreApplication::aboutToQuit, this, [this] { applicationShouldTerminate(); });
 }
 
@@ -151,6 +161,9 @@ void AppDelegate::trayHostChanged()
 
 void AppDelegate::tooglePopover()
 {
+    // Another computer may have gone on with a countdown since the popover was last open.
+    if (m_handoff && !isPopoverShown())
+        m_handoff->lookForOffer();
     if (m_popover)
         m_popover->toggleUnder(m_tray ? m_tray->iconGeometry() : QRect());
 }
@@ -162,6 +175,8 @@ bool AppDelegate::isPopoverShown() const
 
 void AppDelegate::showPopover()
 {
+    if (m_handoff && !isPopoverShown())
+        m_handoff->lookForOffer();
     if (m_popover && !m_popover->isVisible())
         m_popover->showUnder(m_tray ? m_tray->iconGeometry() : QRect());
     else if (m_popover)
@@ -310,6 +325,11 @@ QVariantMap AppDelegate::state()
     state.insert(QStringLiteral("remaining"), m_manager->activityPomodoro().remaining());
     state.insert(QStringLiteral("status_title"), StatusItem::shared().title());
     return state;
+}
+
+bool AppDelegate::continueCountdown(const QVariantMap& userInfo)
+{
+    return Handoff::restore(*m_manager, userInfo);
 }
 
 bool AppDelegate::willContinueUserActivity(const QString& type)

@@ -15,6 +15,7 @@ class BitacoraWindowController;
 class ActivityViewController;
 class ContainerViewController;
 class DataController;
+class HandoffExchange;
 class NapPrevention;
 class PopoverWindow;
 class ReportWindowController;
@@ -77,6 +78,7 @@ public:
     // Saves, then leaves the event loop whatever the open windows say.
     void quit() override;
     QVariantMap state() override;
+    bool continueCountdown(const QVariantMap& userInfo) override;
 
     ActivityManager& manager() { return *m_manager; }
     ContainerViewController* container() const { return m_container; }
@@ -115,5 +117,6 @@ private:
     std::unique_ptr<ThiefWindowController> m_thiefWindow;
     std::unique_ptr<ThiefOnboardingWindowController> m_onboarding;
     ThiefManager* m_thieves;
+    std::unique_ptr<HandoffExchange> m_handoff;
     bool m_terminated = false;
 };

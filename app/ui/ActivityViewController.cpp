@@ -105,6 +105,25 @@ ActivityViewController::ActivityViewController(ActivityManager& manager, QWidget
 
 ActivityViewController::~ActivityViewController() = default;
 
+void ActivityViewController::offerContinue(const QString& deviceName, const QString& task,
+                                           qint64 remaining)
+{
+    buttonContinue->setText(Localization::text("ACTIVITY_BUTTON_CONTINUE").arg(deviceName));
+    const QString left =
+        QStringLiteral("%1:%2").arg(remaining / 60).arg(remaining % 60, 2, 10, QLatin1Char('0'));
+    buttonContinue->setToolTip(
+        Localization::text("ACTIVITY_CONTINUE_DETAIL")
+            .arg(task.isEmpty() ? Localization::text("ACTIVITY_CONTINUE_NO_TASK") : task, left,
+                 deviceName));
+    buttonContinue->setAccessibleName(buttonContinue->toolTip());
+    buttonContinue->show();
+}
+
+void ActivityViewController::withdrawContinue()
+{
+    buttonContinue->hide();
+}
+
 QWidget* ActivityViewController::buildHeader()
 {
     headerView = new QWidget(this);
@@ -121,6 +140,19 @@ QWidget* ActivityViewController::buildHeader()
     title->setFont(font);
     layout->addWidget(title);
     layout->addStretch();
+
+    // Shown while another computer of the user has a countdown to continue.
+    buttonContinue = new QPushButton(headerView);
+    buttonContinue->setObjectName(QStringLiteral("buttonContinue"));
+    buttonContinue->setCursor(Qt::PointingHandCursor);
+    buttonContinue->setStyleSheet(QStringLiteral(
+        "QPushButton#buttonContinue { border: 1px solid #fe2f68; border-radius: 10px;"
+        " color: #fe2f68; padding: 2px 10px; background: transparent; }"
+        "QPushButton#buttonContinue:hover { background: #ffe3ea; }"));
+    buttonContinue->hide();
+    layout->addWidget(buttonContinue);
+    connect(buttonContinue, &QPushButton::clicked, this,
+            &ActivityViewController::continueRequested);
 
     buttonActivitySettings = iconButton(headerView, "Panel-Actions", "ACTIVITY_BUTTON_ACTIONS");
     layout->addWidget(buttonActivitySettings);

@@ -68,11 +68,17 @@ public:
     QWidget* headerView = nullptr;
     QToolButton* buttonActivitySettings = nullptr;
     QPushButton* buttonSelectedTask = nullptr;
+    // Continues another computer's countdown; hidden while there is none.
+    QPushButton* buttonContinue = nullptr;
 
     QAction* actionSwitchTimer = nullptr;
     QAction* actionResetTime = nullptr;
     QAction* actionResetSession = nullptr;
     QAction* actionResetGoal = nullptr;
+
+    // Another computer's countdown can be continued: the header offers it.
+    void offerContinue(const QString& deviceName, const QString& task, qint64 remaining);
+    void withdrawContinue();
 
 signals:
     void settingsRequested();
@@ -81,6 +87,7 @@ signals:
     void reportRequested();
     void thievesRequested();
     void quitRequested();
+    void continueRequested();
 
 protected:
     void showEvent(QShowEvent* event) override;

@@ -169,12 +169,11 @@ void CloudPreferencesViewController::doTestButtonTap()
     buttonTest->setEnabled(false);
     showStatus(Localization::text("CLOUD_PANE_TESTING"), false);
     const QString uri = withConnectTimeout(connection->uri);
-    std::optional<QString> password = connection->password;
+    // The keyring answers on this thread only.
+    const std::optional<QString> password =
+        connection->password ? connection->password : CloudCredentials::password(connection->uri);
     QPointer<CloudPreferencesViewController> self(this);
-    m_test = QThread::create([self, uri, password]() mutable {
-        // The keyring is asked on this thread too: it answers over D-Bus, which may wait.
-        if (!password)
-            password = CloudCredentials::password(uri);
+    m_test = QThread::create([self, uri, password] {
         CloudDatabase database(uri, password);
         CloudFailure failure;
         const std::optional<CloudDatabase::AccountStatus> status = database.accountStatus(failure);

@@ -2,9 +2,11 @@
 
 #include <libpq-fe.h>
 
+#include <QCoreApplication>
 #include <QDir>
 #include <QEventLoop>
 #include <QFile>
+#include <QThread>
 #include <QUrl>
 #include <QUrlQuery>
 #include <qt6keychain/keychain.h>
@@ -35,15 +37,32 @@ std::optional<QHash<QString, QString>> options(const QString& uri, QString& erro
     return values;
 }
 
-// A keyring job run to its end: the keyring answers over D-Bus, so the caller waits here.
-template <typename Job> bool run(Job& job)
+// The keyring library runs its jobs through one object of the main thread, which still holds
+// a job for a moment after it finished: jobs live on the heap, delete themselves, and are
+// only ever started on the main thread.
+bool onMainThread()
 {
+    return QCoreApplication::instance() &&
+           QThread::currentThread() == QCoreApplication::instance()->thread();
+}
+
+// A keyring job run to its end (the keyring answers over D-Bus, so the caller waits here);
+// `read` sees the finished job. False with `error` when it failed.
+template <typename Job, typename Read> bool run(Job* job, QString& error, Read read)
+{
+    bool succeeded = false;
     QEventLoop loop;
-    QObject::connect(&job, &QKeychain::Job::finished, &loop, &QEventLoop::quit);
-    job.setAutoDelete(false);
-    job.start();
+    QObject::connect(job, &QKeychain::Job::finished, &loop, [&](QKeychain::Job* finished) {
+        succeeded = finished->error() == QKeychain::NoError;
+        error = finished->errorString();
+        if (succeeded)
+            read(static_cast<Job*>(finished));
+        loop.quit();
+    });
+    job->setAutoDelete(true);
+    job->start();
     loop.exec();
-    return job.error() == QKeychain::NoError;
+    return succeeded;
 }
 
 // One line of the password file: ':' and '\' in a field are escaped with '\'.
@@ -93,27 +112,33 @@ std::optional<CloudCredentials::Place> CloudCredentials::store(const QString& ur
                                                                const QString& password,
                                                                QString& error)
 {
-    QKeychain::WritePasswordJob job(keyringService);
-    job.setInsecureFallback(false);
-    job.setKey(uri);
-    job.setTextData(password);
-    if (run(job))
-        return Place::keyring;
+    QString keyringError = QStringLiteral("not asked off the main thread");
+    if (onMainThread()) {
+        auto* job = new QKeychain::WritePasswordJob(keyringService);
+        job->setInsecureFallback(false);
+        job->setKey(uri);
+        job->setTextData(password);
+        if (run(job, keyringError, [](QKeychain::WritePasswordJob*) {}))
+            return Place::keyring;
+    }
     QString fileError;
     if (storeInPasswordFile(uri, user, password, fileError))
         return Place::passwordFile;
-    error = QStringLiteral("no keyring answered (%1) and %2").arg(job.errorString(), fileError);
+    error = QStringLiteral("no keyring answered (%1) and %2").arg(keyringError, fileError);
     return std::nullopt;
 }
 
 std::optional<QString> CloudCredentials::password(const QString& uri)
 {
-    QKeychain::ReadPasswordJob job(keyringService);
-    job.setInsecureFallback(false);
-    job.setKey(uri);
-    if (!run(job))
+    if (!onMainThread())
         return std::nullopt;
-    return job.textData();
+    auto* job = new QKeychain::ReadPasswordJob(keyringService);
+    job->setInsecureFallback(false);
+    job->setKey(uri);
+    std::optional<QString> password;
+    QString error;
+    run(job, error, [&password](QKeychain::ReadPasswordJob* done) { password = done->textData(); });
+    return password;
 }
 
 QString CloudCredentials::passwordFilePath()

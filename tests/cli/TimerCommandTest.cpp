@@ -36,6 +36,12 @@ public:
                 {QStringLiteral("remaining"), 1439},
                 {QStringLiteral("status_title"), QStringLiteral(" 23:59")}};
     }
+    bool continueCountdown(const QVariantMap& userInfo) override
+    {
+        calls.append(QStringLiteral("continue ") +
+                     userInfo.value(QStringLiteral("task")).toString());
+        return true;
+    }
     QStringList calls;
     std::optional<QString> task;
 };

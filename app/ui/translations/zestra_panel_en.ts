@@ -135,5 +135,17 @@
         <source>Opens the task list</source>
         <translation>Opens the task list</translation>
     </message>
+    <message id="ACTIVITY_BUTTON_CONTINUE">
+        <source>Continue from %1</source>
+        <translation>Continue from %1</translation>
+    </message>
+    <message id="ACTIVITY_CONTINUE_DETAIL">
+        <source>Continue %1 with %2 left, as on %3</source>
+        <translation>Continue %1 with %2 left, as on %3</translation>
+    </message>
+    <message id="ACTIVITY_CONTINUE_NO_TASK">
+        <source>the countdown</source>
+        <translation>the countdown</translation>
+    </message>
 </context>
 </TS>

@@ -1,0 +1,18 @@
+#pragma once
+
+#include <memory>
+
+#include <QString>
+
+class CloudDatabase;
+class Settings;
+
+// The cloud database the user connected (zestra-cli cloud connect, or the Cloud pane): its URI
+// from the settings and its password from the keyring, or from libpq's own password file.
+class ConfiguredCloud {
+public:
+    // Empty when no cloud database is connected.
+    static QString uri(const Settings& settings);
+    // Null when no cloud database is connected; nothing is asked of the server yet.
+    static std::unique_ptr<CloudDatabase> open(const Settings& settings);
+};
