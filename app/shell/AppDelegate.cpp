@@ -4,7 +4,9 @@
 #include <QToolButton>
 
 #include "NotificationCenter.h"
+#include "cloud/CloudNotifications.h"
 #include "reports/ReportEngine.h"
+#include "services/CloudSession.h"
 #include "services/Handoff.h"
 #include "services/HandoffExchange.h"
 #include "services/NapPrevention.h"
@@ -21,6 +23,7 @@
 #include "ui/ActivityViewController.h"
 #include "ui/BitacoraWindowController.h"
 #include "ui/ContainerViewController.h"
+#include "ui/MessageBox.h"
 #include "ui/MessageViewController.h"
 #include "ui/ReportWindowController.h"
 #include "ui/SettingsWindowController.h"
@@ -77,6 +80,16 @@ void AppDelegate::applicationDidFinishLaunching()
     };
     m_hooks = std::make_unique<StartupHooks>(m_store, std::move(thiefHooks));
     m_hooks->runAtLaunch();
+    m_cloud = std::make_unique<CloudSession>(m_store, Settings::shared());
+    connect(m_cloud.get(), &CloudSession::accountChecked, this, [this](bool available) {
+        if (available)
+            return;
+        NotificationCenter::defaultCenter().post(QStringLiteral("ZestraCloudAccountChanged"));
+        MessageBox::information(nullptr, {Localization::text("ICLOUD_ALERT_TITLE"),
+                                          Localization::text("ICLOUD_ALERT_MESSAGE"),
+                                          Localization::text("ICLOUD_ALERT_BUTTON_CLOSE")});
+    });
+    m_cloud->start();
 
     if (!m_manager)
         m_manager = &ActivityManager::shared();
@@ -103,7 +116,14 @@ void AppDelegate::applicationDidFinishLaunching()
 
 void AppDelegate::buildPopover()
 {
-    m_container = new ContainerViewController;
+    ContainerViewController::Services containerServices;
+    containerServices.iCloudConnectionOnline = [this](std::function<void(bool)> answer) {
+        if (m_cloud)
+            m_cloud->checkAccount(std::move(answer));
+        else
+            answer(true);
+    };
+    m_container = new ContainerViewController(containerServices);
     m_panel = new ActivityViewController(*m_manager);
     m_tasks = new TasksViewController(m_store);
     auto* creator = new TaskCreatorViewController(m_store);
@@ -205,6 +225,15 @@ void AppDelegate::doPreferencesMenuAction()
                 thieves().stopThiefScan();
         };
         hooks.canSeeFrontmost = [this] { return thieves().canSeeFrontmostApplication(); };
+        hooks.cloud.syncNow = [this] {
+            if (m_cloud)
+                m_cloud->syncNow();
+        };
+        hooks.cloud.connectionChanged = [this] {
+            if (m_cloud)
+                m_cloud->start();
+            NotificationCenter::defaultCenter().post(QStringLiteral("ZestraCloudAccountChanged"));
+        };
         m_settings = std::make_unique<SettingsWindowController>(Settings::shared(), hooks);
     }
     bringForward(m_settings.get());
@@ -351,6 +380,8 @@ bool AppDelegate::applicationShouldTerminate()
     m_terminated = true;
     if (m_hooks)
         m_hooks->runBeforeQuit();
+    // The engine finishes the writes it started before the store is saved and closed.
+    m_cloud.reset();
     m_store.saveContext();
     if (m_napPrevention)
         m_napPrevention->release();

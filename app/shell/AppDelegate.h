@@ -15,6 +15,7 @@ class BitacoraWindowController;
 class ActivityViewController;
 class ContainerViewController;
 class DataController;
+class CloudSession;
 class HandoffExchange;
 class NapPrevention;
 class PopoverWindow;
@@ -90,6 +91,7 @@ public:
     ReportWindowController* reportWindow() const { return m_report.get(); }
     ThiefWindowController* thiefWindow() const { return m_thiefWindow.get(); }
     ThiefOnboardingWindowController* thiefOnboarding() const { return m_onboarding.get(); }
+    CloudSession* cloud() const { return m_cloud.get(); }
 
 private:
     void buildPopover();
@@ -118,5 +120,6 @@ private:
     std::unique_ptr<ThiefOnboardingWindowController> m_onboarding;
     ThiefManager* m_thieves;
     std::unique_ptr<HandoffExchange> m_handoff;
+    std::unique_ptr<CloudSession> m_cloud;
     bool m_terminated = false;
 };

@@ -51,5 +51,17 @@
         <source>Paused</source>
         <translation>Paused</translation>
     </message>
+    <message id="ICLOUD_ALERT_TITLE">
+        <source>Your cloud database has no account for you</source>
+        <translation>Your cloud database has no account for you</translation>
+    </message>
+    <message id="ICLOUD_ALERT_MESSAGE">
+        <source>Zestra could log in to the cloud database you connected, but it holds no Zestra account for this user (or the password is wrong). Your records stay on this computer. Ask the database's administrator, or connect another database in Settings, Cloud.</source>
+        <translation>Zestra could log in to the cloud database you connected, but it holds no Zestra account for this user (or the password is wrong). Your records stay on this computer. Ask the database's administrator, or connect another database in Settings, Cloud.</translation>
+    </message>
+    <message id="ICLOUD_ALERT_BUTTON_CLOSE">
+        <source>Close</source>
+        <translation>Close</translation>
+    </message>
 </context>
 </TS>
