@@ -1,10 +1,14 @@
 #include "CommandTable.h"
 
+#include <optional>
+
 #include "CloudCommands.h"
+#include "CloudWrites.h"
 #include "LogbookCommands.h"
 #include "ReportCommands.h"
 #include "ScanCommands.h"
 #include "SettingsCommands.h"
+#include "SyncCommand.h"
 #include "ThiefCommands.h"
 #include "TimerCommands.h"
 #include "store/DataController.h"
@@ -65,6 +69,7 @@ CommandTable::CommandTable()
          &SettingsCommands::runWithApplicationDefaults},
         {s("timer"), s("status | watch | toggle | reset | skip | show | continue"),
          Shape{1, 0, {}, {}}, nullptr, &TimerCommands::runOnSessionBus},
+        {s("sync"), QString(), Shape{}, nullptr, &SyncCommand::sync},
         {s("cloud"),
          s("init --admin <uri> | add-user <name> --admin <uri> [--quota-mb <N>] | connect <uri> "
            "| status"),
@@ -114,6 +119,10 @@ ExitStatus CommandTable::runOnStore(const Command& command, const CommandArgumen
     StoreCommands commands(store, command.use == StoreUse::Reads
                                       ? DataController::OpenMode::ReadOnlyWhenUnwritable
                                       : DataController::OpenMode::ReadWrite);
+    // Gone before the store: it waits for the writes' cloud half.
+    std::optional<CloudWrites> cloud;
+    if (command.use == StoreUse::Writes)
+        cloud.emplace(store);
     return (commands.*(command.handler))(arguments);
 }
 
@@ -145,6 +154,12 @@ QString CommandTable::usage() const
         "\n"
         "settings set takes true or false (also yes/no, 1/0) for a flag, a whole number for\n"
         "a number (one that begins with a dash after --) and any text for a string.\n"
+        "\n"
+        "sync does what the application does with the cloud at its start: it uploads the\n"
+        "local history when it has not all gone up, replays the writes that waited for the\n"
+        "network and fetches the changes of the other computers; it exits 1 when anything\n"
+        "is left waiting. With a cloud database connected, every command that writes waits\n"
+        "until its writes have reached the cloud or been queued for a later sync.\n"
         "\n"
         "cloud init creates or upgrades the cloud schema in the database that the\n"
         "administrator's PostgreSQL URI names; cloud add-user creates a user (quota 1024 MB\n"

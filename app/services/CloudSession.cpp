@@ -1,5 +1,7 @@
 #include "services/CloudSession.h"
 
+#include <QCoreApplication>
+
 #include "Console.h"
 #include "NotificationCenter.h"
 #include "cloud/CloudCredentials.h"
@@ -46,6 +48,9 @@ void CloudSession::stop()
     if (m_engine) {
         m_store.setCloudSync(nullptr);
         m_engine->waitForWork();
+        // The store takes the record names of finished saves on the main thread; at a quit
+        // the event loop has already ended.
+        QCoreApplication::sendPostedEvents();
         m_engine.reset();
     }
     m_stopping = false;
