@@ -8,8 +8,8 @@
         <translation>No internet connection. Changes will sync once you're back online.</translation>
     </message>
     <message id="BANNER_ICLOUD_ACCOUNT">
-        <source>No cloud account set up. Your records stay on this computer.</source>
-        <translation>No cloud account set up. Your records stay on this computer.</translation>
+        <source>The cloud database has no account for you. Your records stay on this computer.</source>
+        <translation>The cloud database has no account for you. Your records stay on this computer.</translation>
     </message>
     <message id="BANNER_ICLOUD_QUOTA">
         <source>Cloud storage is full. New records stay on this computer only.</source>

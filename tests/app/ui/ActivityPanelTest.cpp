@@ -453,9 +453,6 @@ TEST_F(ActivityPanelTest, Screenshots)
     if (folder.isEmpty())
         GTEST_SKIP() << "set ZESTRA_SHOTS to a folder to save pictures";
     ASSERT_TRUE(QDir().mkpath(folder));
-    // As the application shows it: the windows of later releases have no button yet.
-    for (QToolButton* later : {panel->buttonBitacora, panel->buttonReport, panel->buttonThief})
-        later->hide();
     const auto shoot = [&](const char* name) {
         QCoreApplication::processEvents();
         EXPECT_TRUE(panel->grab().save(folder + QStringLiteral("/panel-") + QLatin1String(name) +
@@ -484,6 +481,24 @@ TEST_F(ActivityPanelTest, Screenshots)
     openMenu();
     QCoreApplication::processEvents();
     EXPECT_TRUE(panel->popover()->grab().save(folder + QStringLiteral("/panel-menu.png")));
+    panel->popover()->close();
+
+    panel->offerContinue(QStringLiteral("desk"), QStringLiteral("Quarterly report"), 754);
+    shoot("handoff");
+}
+
+TEST_F(ActivityPanelTest, TheHeaderOffersAnotherComputersCountdownUntilWithdrawn)
+{
+    EXPECT_FALSE(panel->buttonContinue->isVisibleTo(panel.get()));
+    panel->offerContinue(QStringLiteral("desk"), QStringLiteral("Write"), 754);
+    ASSERT_TRUE(panel->buttonContinue->isVisibleTo(panel.get()));
+    EXPECT_TRUE(panel->buttonContinue->text().contains(QLatin1String("desk")));
+    EXPECT_TRUE(panel->buttonContinue->toolTip().contains(QLatin1String("12:34")));
+    QSignalSpy asked(panel.get(), &ActivityViewController::continueRequested);
+    panel->buttonContinue->click();
+    EXPECT_EQ(asked.size(), 1);
+    panel->withdrawContinue();
+    EXPECT_FALSE(panel->buttonContinue->isVisibleTo(panel.get()));
 }
 
 // Paint events the ring receives, with the area each asks for.

@@ -102,4 +102,23 @@ TEST_F(CloudPaneTest, ATestOfAServerThatIsNotThereSaysSo)
     EXPECT_EQ(syncs, 1);
 }
 
+// Pictures for a person to look at; only when asked for.
+TEST_F(CloudPaneTest, Screenshot)
+{
+    const QString folder = qEnvironmentVariable("ZESTRA_SHOTS");
+    if (folder.isEmpty())
+        GTEST_SKIP() << "set ZESTRA_SHOTS to a folder to save pictures";
+    ASSERT_TRUE(QDir().mkpath(folder));
+    settings.setString(QLatin1String(Settings::CloudDatabaseURI),
+                       QStringLiteral("postgresql://ada@db.example.org/zestra?sslmode=require"));
+    settings.setString(QLatin1String(Settings::CloudLastSync), QStringLiteral("818171000"));
+    SettingsWindowController window(settings, {{}, {}, {}, {[] {}, {}}});
+    window.buttonCloud->click();
+    window.resize(560, 460);
+    window.viewcontrollerCloud->labelStatus->setText(Localization::text("CLOUD_PANE_TEST_OK"));
+    window.viewcontrollerCloud->labelStatus->setStyleSheet(QStringLiteral("color: #2e7d32;"));
+    QCoreApplication::processEvents();
+    EXPECT_TRUE(window.grab().save(folder + QStringLiteral("/settings-cloud.png")));
+}
+
 } // namespace

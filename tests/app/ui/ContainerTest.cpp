@@ -208,6 +208,10 @@ TEST_F(ContainerTest, Screenshots)
     container->hideBanner();
     container->showBanner("BANNER_ICLOUD_QUOTA");
     EXPECT_TRUE(container->grab().save(folder + QStringLiteral("/container-banner-quota.png")));
+
+    container->hideBanner();
+    container->showBanner("BANNER_ICLOUD_ACCOUNT");
+    EXPECT_TRUE(container->grab().save(folder + QStringLiteral("/container-banner-account.png")));
 }
 
 } // namespace
