@@ -1,5 +1,8 @@
 #include "services/ConfiguredCloud.h"
 
+#include <QUrl>
+#include <QUrlQuery>
+
 #include "cloud/CloudCredentials.h"
 #include "cloud/CloudDatabase.h"
 #include "settings/Settings.h"
@@ -7,6 +10,16 @@
 QString ConfiguredCloud::uri(const Settings& settings)
 {
     return settings.stringValue(QLatin1String(Settings::CloudDatabaseURI)).value_or(QString());
+}
+
+QString ConfiguredCloud::withConnectTimeout(const QString& uri, int seconds)
+{
+    QUrl url(uri);
+    QUrlQuery query(url);
+    if (!query.hasQueryItem(QStringLiteral("connect_timeout")))
+        query.addQueryItem(QStringLiteral("connect_timeout"), QString::number(seconds));
+    url.setQuery(query);
+    return url.toString(QUrl::FullyEncoded);
 }
 
 std::unique_ptr<CloudDatabase> ConfiguredCloud::open(const Settings& settings)

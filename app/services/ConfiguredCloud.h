@@ -15,4 +15,7 @@ public:
     static QString uri(const Settings& settings);
     // Null when no cloud database is connected; nothing is asked of the server yet.
     static std::unique_ptr<CloudDatabase> open(const Settings& settings);
+    // The URI with a connect timeout of `seconds`, unless it sets its own: a server out of
+    // reach then answers in seconds rather than after the system's TCP timeout.
+    static QString withConnectTimeout(const QString& uri, int seconds);
 };

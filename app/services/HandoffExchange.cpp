@@ -1,8 +1,6 @@
 #include "services/HandoffExchange.h"
 
 #include <QDateTime>
-#include <QUrl>
-#include <QUrlQuery>
 
 #include "NotificationCenter.h"
 #include "cloud/CloudCredentials.h"
@@ -14,17 +12,6 @@
 #include "timer/ActivityManager.h"
 
 namespace {
-
-// A hand-off is worth little late: a server out of reach must not hold the quit for long.
-QString withShortConnectTimeout(const QString& uri)
-{
-    QUrl url(uri);
-    QUrlQuery query(url);
-    if (!query.hasQueryItem(QStringLiteral("connect_timeout")))
-        query.addQueryItem(QStringLiteral("connect_timeout"), QStringLiteral("3"));
-    url.setQuery(query);
-    return url.toString(QUrl::FullyEncoded);
-}
 
 double now()
 {
@@ -61,7 +48,8 @@ bool HandoffExchange::prepare()
     if (uri.isEmpty())
         return false;
     // The keyring answers on the main thread only; the queue connects later.
-    m_database = std::make_unique<CloudDatabase>(withShortConnectTimeout(uri),
+    // A hand-off is worth little late: a server out of reach must not hold the quit for long.
+    m_database = std::make_unique<CloudDatabase>(ConfiguredCloud::withConnectTimeout(uri, 3),
                                                  CloudCredentials::password(uri));
     m_handoff = std::make_unique<CloudHandoff>(*m_database);
     m_prepared = true;

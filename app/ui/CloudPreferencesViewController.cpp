@@ -9,30 +9,15 @@
 #include <QPointer>
 #include <QPushButton>
 #include <QThread>
-#include <QUrlQuery>
 #include <QVBoxLayout>
 
 #include "cloud/CloudCredentials.h"
 #include "cloud/CloudDatabase.h"
+#include "services/ConfiguredCloud.h"
 #include "settings/Settings.h"
 #include "store/Date.h"
 #include "store/Localization.h"
 #include "ui/CloudConnectionForm.h"
-
-namespace {
-
-// A test that cannot reach its server says so in seconds, not after the system's timeout.
-QString withConnectTimeout(const QString& uri)
-{
-    QUrl url(uri);
-    QUrlQuery query(url);
-    if (!query.hasQueryItem(QStringLiteral("connect_timeout")))
-        query.addQueryItem(QStringLiteral("connect_timeout"), QStringLiteral("10"));
-    url.setQuery(query);
-    return url.toString(QUrl::FullyEncoded);
-}
-
-} // namespace
 
 CloudPreferencesViewController::CloudPreferencesViewController(Settings& settings, Hooks hooks,
                                                                QWidget* parent)
@@ -124,16 +109,22 @@ void CloudPreferencesViewController::reload()
            : Localization::text("CLOUD_PANE_NEVER_SYNCED"));
 }
 
-bool CloudPreferencesViewController::doSaveButtonTap()
+std::optional<CloudConnectionForm::Connection> CloudPreferencesViewController::typedConnection()
 {
     QString error;
-    const std::optional<CloudConnectionForm::Connection> connection =
-        CloudConnectionForm::connection(
-            {textServer->text(), textUser->text(), textPassword->text()}, error);
-    if (!connection) {
+    std::optional<CloudConnectionForm::Connection> connection = CloudConnectionForm::connection(
+        {textServer->text(), textUser->text(), textPassword->text()}, error);
+    if (!connection)
         showStatus(error, true);
+    return connection;
+}
+
+bool CloudPreferencesViewController::doSaveButtonTap()
+{
+    const std::optional<CloudConnectionForm::Connection> connection = typedConnection();
+    if (!connection)
         return false;
-    }
+    QString error;
     if (connection->password) {
         const std::optional<CloudCredentials::Place> place = CloudCredentials::store(
             connection->uri, connection->user, *connection->password, error);
@@ -155,12 +146,8 @@ bool CloudPreferencesViewController::doSaveButtonTap()
 
 void CloudPreferencesViewController::doTestButtonTap()
 {
-    QString error;
-    const std::optional<CloudConnectionForm::Connection> connection =
-        CloudConnectionForm::connection(
-            {textServer->text(), textUser->text(), textPassword->text()}, error);
+    const std::optional<CloudConnectionForm::Connection> connection = typedConnection();
     if (!connection) {
-        showStatus(error, true);
         emit testFinished(false);
         return;
     }
@@ -168,7 +155,8 @@ void CloudPreferencesViewController::doTestButtonTap()
         return;
     buttonTest->setEnabled(false);
     showStatus(Localization::text("CLOUD_PANE_TESTING"), false);
-    const QString uri = withConnectTimeout(connection->uri);
+    // A test that cannot reach its server says so in seconds.
+    const QString uri = ConfiguredCloud::withConnectTimeout(connection->uri, 10);
     // The keyring answers on this thread only.
     const std::optional<QString> password =
         connection->password ? connection->password : CloudCredentials::password(connection->uri);

@@ -1,8 +1,11 @@
 #pragma once
 
 #include <functional>
+#include <optional>
 
 #include <QWidget>
+
+#include "ui/CloudConnectionForm.h"
 
 class QLabel;
 class QLineEdit;
@@ -47,6 +50,8 @@ signals:
 
 private:
     void showStatus(const QString& text, bool problem);
+    // What the fields make; absent (and said) when they make no connection.
+    std::optional<CloudConnectionForm::Connection> typedConnection();
 
     Settings& m_settings;
     Hooks m_hooks;

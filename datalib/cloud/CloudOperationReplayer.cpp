@@ -8,24 +8,6 @@
 
 namespace {
 
-std::optional<QString> text(const QVariantMap& map, const char* key)
-{
-    const QVariant value = map.value(QLatin1String(key));
-    if (value.typeId() != QMetaType::QString)
-        return std::nullopt;
-    return value.toString();
-}
-
-std::optional<double> number(const QVariantMap& map, const char* key)
-{
-    const QVariant value = map.value(QLatin1String(key));
-    bool ok = false;
-    const double number = value.toDouble(&ok);
-    if (!value.isValid() || value.typeId() == QMetaType::QString || !ok)
-        return std::nullopt;
-    return number;
-}
-
 QVariantMap mapAt(const QVariantMap& map, const char* key)
 {
     return map.value(QLatin1String(key)).toMap();
@@ -55,7 +37,8 @@ CloudOperationPerformer::Outcome CloudOperationReplayer::replay(const CloudOpera
     case CloudOperation::Operation::remove:
         break;
     }
-    const std::optional<QString> recordName = text(operation.userInfo, "cloudRecordID");
+    const std::optional<QString> recordName =
+        CloudValues::text(operation.userInfo, "cloudRecordID");
     if (!recordName)
         return Outcome::failed;
     return m_writer.remove(*recordName, failure) ? Outcome::done : outcomeOf(failure);
@@ -115,8 +98,9 @@ CloudOperationPerformer::Outcome CloudOperationReplayer::save(const CloudOperati
     case Record::session:
     case Record::goal: {
         const bool isSession = operation.recordType == Record::session;
-        const std::optional<double> at = number(info, isSession ? "finishedAt" : "achieveAt");
-        const std::optional<double> count = number(info, "tasksCount");
+        const std::optional<double> at =
+            CloudValues::number(info, isSession ? "finishedAt" : "achieveAt");
+        const std::optional<double> count = CloudValues::number(info, "tasksCount");
         if (!at || !count)
             return Outcome::failed;
         const Record kind = operation.recordType;
@@ -177,13 +161,13 @@ CloudOperationPerformer::Outcome CloudOperationReplayer::update(const CloudOpera
                                                                 CloudFailure& failure)
 {
     const QVariantMap& info = operation.userInfo;
-    const std::optional<QString> recordName = text(info, "cloudRecordID");
+    const std::optional<QString> recordName = CloudValues::text(info, "cloudRecordID");
     if (!recordName)
         return Outcome::failed;
     QStringList keys;
     std::function<void(CloudRecord&)> change;
     if (operation.recordType == CloudOperation::Record::task) {
-        const std::optional<QString> taskInfo = text(info, "taskName");
+        const std::optional<QString> taskInfo = CloudValues::text(info, "taskName");
         if (!taskInfo)
             return Outcome::failed;
         keys = {QStringLiteral("taskInfo")};
@@ -200,7 +184,7 @@ CloudOperationPerformer::Outcome CloudOperationReplayer::update(const CloudOpera
         change = [on = active.toBool()](CloudRecord& record) {
             record.set(QStringLiteral("isActive"), CloudField::boolean(on));
         };
-    } else if (const std::optional<QString> newName = text(info, "taskName")) {
+    } else if (const std::optional<QString> newName = CloudValues::text(info, "taskName")) {
         keys = {QStringLiteral("name")};
         change = [newName](CloudRecord& record) {
             record.set(QStringLiteral("name"), CloudField::string(*newName));

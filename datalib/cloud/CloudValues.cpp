@@ -14,28 +14,9 @@ void putImage(QVariantMap& map, const std::optional<QByteArray>& image)
         map.insert(QStringLiteral("image"), QString::fromLatin1(image->toBase64()));
 }
 
-std::optional<QString> text(const QVariantMap& map, const char* key)
-{
-    const QVariant value = map.value(QLatin1String(key));
-    if (value.typeId() != QMetaType::QString)
-        return std::nullopt;
-    return value.toString();
-}
-
-std::optional<double> number(const QVariantMap& map, const char* key)
-{
-    const QVariant value = map.value(QLatin1String(key));
-    bool ok = false;
-    const double number = value.toDouble(&ok);
-    if (!value.isValid() || value.typeId() == QMetaType::QString ||
-        value.typeId() == QMetaType::Bool || !ok)
-        return std::nullopt;
-    return number;
-}
-
 std::optional<std::int32_t> integer(const QVariantMap& map, const char* key)
 {
-    const std::optional<double> value = number(map, key);
+    const std::optional<double> value = CloudValues::number(map, key);
     if (!value || *value != double(std::int32_t(*value)))
         return std::nullopt;
     return std::int32_t(*value);
@@ -51,7 +32,7 @@ std::optional<bool> flag(const QVariantMap& map, const char* key)
 
 std::optional<QByteArray> image(const QVariantMap& map)
 {
-    const std::optional<QString> encoded = text(map, "image");
+    const std::optional<QString> encoded = CloudValues::text(map, "image");
     if (!encoded)
         return std::nullopt;
     auto decoded = QByteArray::fromBase64Encoding(encoded->toLatin1(),
@@ -62,6 +43,25 @@ std::optional<QByteArray> image(const QVariantMap& map)
 }
 
 } // namespace
+
+std::optional<QString> CloudValues::text(const QVariantMap& map, const char* key)
+{
+    const QVariant value = map.value(QLatin1String(key));
+    if (value.typeId() != QMetaType::QString)
+        return std::nullopt;
+    return value.toString();
+}
+
+std::optional<double> CloudValues::number(const QVariantMap& map, const char* key)
+{
+    const QVariant value = map.value(QLatin1String(key));
+    bool ok = false;
+    const double number = value.toDouble(&ok);
+    if (!value.isValid() || value.typeId() == QMetaType::QString ||
+        value.typeId() == QMetaType::Bool || !ok)
+        return std::nullopt;
+    return number;
+}
 
 QVariantMap CloudValues::from(const TaskParameter& task)
 {

@@ -24,4 +24,9 @@ public:
     static std::optional<TaskInfoParameter> taskInfoParameter(const QVariantMap& map);
     static std::optional<Thief> thief(const QVariantMap& map);
     static std::optional<WorkActivity> workActivity(const QVariantMap& map);
+
+    // One value of a map, absent when the key is missing or holds another type (a number
+    // written as text is no number).
+    static std::optional<QString> text(const QVariantMap& map, const char* key);
+    static std::optional<double> number(const QVariantMap& map, const char* key);
 };

@@ -26,14 +26,8 @@ protected:
         runtime = env.root() + QStringLiteral("/runtime");
         ASSERT_TRUE(QDir().mkpath(runtime));
         QFile::setPermissions(runtime, QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
-        const std::unique_ptr<PgConnection> admin = CloudServer::connect(CloudServer::schemaUri());
-        ASSERT_TRUE(admin);
-        CloudError error;
-        const auto user =
-            CloudUsers::add(*admin, CloudServer::uniqueName(QStringLiteral("connect")),
-                            CloudUsers::defaultQuotaBytes, error);
-        ASSERT_TRUE(user) << error.message.toStdString();
-        userUri = user->uri;
+        userUri = CloudServer::newUserUri(QStringLiteral("connect"));
+        ASSERT_FALSE(userUri.isEmpty());
     }
     void TearDown() override
     {

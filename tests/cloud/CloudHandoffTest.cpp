@@ -13,14 +13,10 @@ class CloudHandoffTest : public ::testing::Test {
 protected:
     void SetUp() override
     {
-        const std::unique_ptr<PgConnection> admin = CloudServer::connect(CloudServer::schemaUri());
-        ASSERT_TRUE(admin);
-        CloudError error;
-        const auto user = CloudUsers::add(*admin, CloudServer::uniqueName(QStringLiteral("hand")),
-                                          CloudUsers::defaultQuotaBytes, error);
-        ASSERT_TRUE(user) << error.message.toStdString();
-        deskDatabase = std::make_unique<CloudDatabase>(user->uri);
-        laptopDatabase = std::make_unique<CloudDatabase>(user->uri);
+        const QString uri = CloudServer::newUserUri(QStringLiteral("hand"));
+        ASSERT_FALSE(uri.isEmpty());
+        deskDatabase = std::make_unique<CloudDatabase>(uri);
+        laptopDatabase = std::make_unique<CloudDatabase>(uri);
         desk = std::make_unique<CloudHandoff>(*deskDatabase, QStringLiteral("desk-id"),
                                               QStringLiteral("desk"));
         laptop = std::make_unique<CloudHandoff>(*laptopDatabase, QStringLiteral("laptop-id"),

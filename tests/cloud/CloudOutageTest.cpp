@@ -24,13 +24,8 @@ protected:
     void SetUp() override
     {
         Console::setSink([](const QString&) {});
-        const std::unique_ptr<PgConnection> admin = CloudServer::connect(CloudServer::schemaUri());
-        ASSERT_TRUE(admin);
-        CloudError error;
-        const auto user = CloudUsers::add(*admin, CloudServer::uniqueName(QStringLiteral("out")),
-                                          CloudUsers::defaultQuotaBytes, error);
-        ASSERT_TRUE(user) << error.message.toStdString();
-        uri = user->uri;
+        uri = CloudServer::newUserUri(QStringLiteral("out"));
+        ASSERT_FALSE(uri.isEmpty());
     }
     void TearDown() override
     {

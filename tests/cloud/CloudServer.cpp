@@ -9,6 +9,7 @@
 #include <QTemporaryDir>
 
 #include "cloud/CloudSchema.h"
+#include "cloud/CloudUsers.h"
 #include "cloud/PgConnection.h"
 
 namespace {
@@ -97,6 +98,19 @@ QString CloudServer::schemaUri()
         EXPECT_TRUE(made) << error.message.toStdString();
     }
     return adminUri();
+}
+
+QString CloudServer::newUserUri(const QString& stem, qint64 quotaBytes)
+{
+    const std::unique_ptr<PgConnection> admin = connect(schemaUri());
+    if (!admin)
+        return QString();
+    CloudError error;
+    const std::optional<CloudUsers::User> user =
+        CloudUsers::add(*admin, uniqueName(stem),
+                        quotaBytes > 0 ? quotaBytes : CloudUsers::defaultQuotaBytes, error);
+    EXPECT_TRUE(user) << error.message.toStdString();
+    return user ? user->uri : QString();
 }
 
 QString CloudServer::uniqueName(const QString& stem)

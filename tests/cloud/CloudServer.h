@@ -23,6 +23,9 @@ public:
     // The administrator's database, with the cloud schema in it.
     static QString schemaUri();
     static QString uniqueName(const QString& stem);
+    // A new user of the schema's database, with a name made from `stem`: its URI, password
+    // included; empty (and a failure recorded) when it could not be added.
+    static QString newUserUri(const QString& stem, qint64 quotaBytes = 0);
     // The same server taken down and brought back (same data, same address), for the tests
     // of connections that break.
     static bool stop();

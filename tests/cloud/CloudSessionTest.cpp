@@ -21,13 +21,8 @@ protected:
     void SetUp() override
     {
         Console::setSink([](const QString&) {});
-        const std::unique_ptr<PgConnection> admin = CloudServer::connect(CloudServer::schemaUri());
-        ASSERT_TRUE(admin);
-        CloudError error;
-        const auto user = CloudUsers::add(*admin, CloudServer::uniqueName(QStringLiteral("ses")),
-                                          CloudUsers::defaultQuotaBytes, error);
-        ASSERT_TRUE(user) << error.message.toStdString();
-        uri = user->uri;
+        uri = CloudServer::newUserUri(QStringLiteral("ses"));
+        ASSERT_FALSE(uri.isEmpty());
     }
     void TearDown() override { Console::setSink(nullptr); }
 

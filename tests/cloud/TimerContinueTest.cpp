@@ -46,13 +46,8 @@ protected:
     void SetUp() override
     {
         ASSERT_TRUE(bus.isRunning());
-        const std::unique_ptr<PgConnection> admin = CloudServer::connect(CloudServer::schemaUri());
-        ASSERT_TRUE(admin);
-        CloudError error;
-        const auto user = CloudUsers::add(*admin, CloudServer::uniqueName(QStringLiteral("cont")),
-                                          CloudUsers::defaultQuotaBytes, error);
-        ASSERT_TRUE(user) << error.message.toStdString();
-        userUri = user->uri;
+        userUri = CloudServer::newUserUri(QStringLiteral("cont"));
+        ASSERT_FALSE(userUri.isEmpty());
     }
 
     int cli(const QStringList& arguments, QString* out = nullptr)
