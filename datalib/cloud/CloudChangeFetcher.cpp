@@ -54,6 +54,9 @@ void CloudChangeFetcher::fetchChanges()
     QList<Fetched> fetched;
     bool complete = true;
     for (const QString& zone : changed->zones) {
+        // Zones of no record kind (the countdowns' hand-off) are read by their own code.
+        if (!CloudRecordMapping::recordOfZone(zone))
+            continue;
         const std::optional<QString> key = CloudTokenStore::zoneKey(zone);
         const qint64 since = key ? m_tokens->token(*key).value_or(0) : 0;
         std::optional<CloudDatabase::ZoneChanges> changes =
