@@ -208,7 +208,7 @@ void CloudDataController::save(CloudRecord record, CloudOperation queued, SaveCo
                         completion = std::move(completion)] {
         CloudFailure failure;
         const std::optional<CloudRecord> saved = m_writer->save(record, failure);
-        const bool pending = !saved && failure.isNetworkFailure();
+        const bool pending = !saved && failure.keepsTheWrite();
         if (pending)
             keep(queued, failure);
         if (completion)

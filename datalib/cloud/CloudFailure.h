@@ -29,6 +29,9 @@ struct TALLYCORE_EXPORT CloudFailure {
     std::optional<int> retryAfter;
 
     bool isNetworkFailure() const { return code == NetworkUnavailable || code == NetworkFailure; }
+    // A write refused for this stays queued for a later replay: the network comes back, and
+    // a full quota is raised or freed.
+    bool keepsTheWrite() const { return isNetworkFailure() || code == QuotaExceeded; }
 
     // A refused statement by its SQLSTATE; a connection that broke is a network failure.
     static CloudFailure fromStatement(const CloudError& error);

@@ -23,7 +23,8 @@ CloudOperationReplayer::CloudOperationReplayer(CloudRecordWriter& writer, DataCo
 
 CloudOperationPerformer::Outcome CloudOperationReplayer::outcomeOf(const CloudFailure& failure)
 {
-    return failure.isNetworkFailure() ? Outcome::networkFailure : Outcome::failed;
+    // Kept like a network failure: the replay ends and the operation waits for the next one.
+    return failure.keepsTheWrite() ? Outcome::networkFailure : Outcome::failed;
 }
 
 CloudOperationPerformer::Outcome CloudOperationReplayer::replay(const CloudOperation& operation,

@@ -9,6 +9,7 @@
 
 #include <QCoreApplication>
 #include <QTemporaryDir>
+#include <QUrl>
 
 #include "CloudServer.h"
 #include "Console.h"
@@ -464,9 +465,10 @@ TEST_F(CloudSyncTest, TheAccountCheckTellsAnAccountFromNone)
     EXPECT_EQ(none, false);
 }
 
-TEST_F(CloudSyncTest, AFullQuotaIsAnnouncedAndNothingIsQueued)
+TEST_F(CloudSyncTest, AFullQuotaIsAnnouncedAndTheWritesWaitForRoom)
 {
-    Computer a(newUser(1));
+    const QString uri = newUser(1);
+    Computer a(uri);
     std::optional<bool> failed;
     std::optional<bool> pending;
     a.store.addSession(t0, 3);
@@ -476,11 +478,29 @@ TEST_F(CloudSyncTest, AFullQuotaIsAnnouncedAndNothingIsQueued)
     });
     a.settle();
     EXPECT_EQ(failed, true);
-    EXPECT_EQ(pending, false);
+    EXPECT_EQ(pending, true);
     const QList<Posted::Entry> seen = posted.take();
     EXPECT_EQ(Posted::count(seen, ZestraCloudQuotaExceeded), 2);
-    EXPECT_TRUE(a.cache.operations().isEmpty());
+    EXPECT_EQ(a.cache.operations().size(), 2);
     EXPECT_EQ(a.store.unsyncedSessions()->size(), 1);
+
+    // A replay while the quota is still full keeps both.
+    a.engine->processPendingOperations();
+    a.settle();
+    EXPECT_EQ(a.cache.operations().size(), 2);
+
+    const std::unique_ptr<PgConnection> admin = CloudServer::connect(CloudServer::schemaUri());
+    ASSERT_TRUE(admin);
+    ASSERT_TRUE(sql(*admin,
+                    QStringLiteral("UPDATE zestra.accounts SET quota_bytes = 1048576 "
+                                   "WHERE owner = $1"),
+                    {QUrl(uri).userName()})
+                    .ok);
+    a.engine->processPendingOperations();
+    a.settle();
+    QCoreApplication::sendPostedEvents();
+    EXPECT_TRUE(a.cache.operations().isEmpty());
+    EXPECT_TRUE(a.store.unsyncedSessions()->isEmpty());
 }
 
 TEST_F(CloudSyncTest, AFetchThatFailsHalfwayKeepsItsTokensAndComesBackForTheRest)
