@@ -4,10 +4,11 @@
 # (bench/tray_panel.py) that hosts the tray item and re-reads it on every change, as
 # desktop panels do:
 #
-#   bench/app_footprint.sh [--closed] [--watch] [ZESTRA]     (default: build/app/zestra)
+#   bench/app_footprint.sh [--closed] [--watch] [--cloud] [ZESTRA]  (default: build/app/zestra)
 #
 #   --closed   closes the popover (a click on the tray item) before measuring
 #   --watch    keeps `zestra-cli timer watch` attached while measuring
+#   --cloud    connects a cloud database on a throwaway local server (scripts/cloud-dev-server.sh)
 #
 # Prints one line: startup_ms=<t> rss_mb=<m> cpu_ms_per_min=<c> popover=<open|closed>
 #   startup_ms      from exec to the popover drawn on screen
@@ -19,11 +20,13 @@ set -euo pipefail
 here=$(cd "$(dirname "$0")/.." && pwd)
 popover=open
 watch=
+cloud=
 zestra=
 for argument in "$@"; do
     case $argument in
     --closed) popover=closed ;;
     --watch) watch=1 ;;
+    --cloud) cloud=1 ;;
     *) zestra=$argument ;;
     esac
 done
@@ -38,6 +41,7 @@ cleanup() {
     for pid in ${watch_pid:-} ${app_pid:-} ${panel_pid:-} ${xvfb_pid:-} ${bus_pid:-}; do
         kill "$pid" 2>/dev/null || true
     done
+    [ -z "$cloud" ] || bash "$here/scripts/cloud-dev-server.sh" stop "$work/server" >/dev/null 2>&1 || true
     rm -rf "$work"
 }
 trap cleanup EXIT
@@ -49,7 +53,16 @@ read -r bus_address bus_pid < <(dbus-daemon --session --fork --print-address=1 -
 for _ in $(seq 100); do [ -e "/tmp/.X11-unix/X${display#:}" ] && break; sleep 0.05; done
 
 mkdir -p "$work/home" "$work/data" "$work/config/Zestra"
-printf '[General]\nWelcomeOnboardingDone=true\n' >"$work/config/Zestra/Zestra.conf"
+printf '[General]\nWelcomeOnboardingDone=true\nThievesOnboardingNotDone=false\n' \
+    >"$work/config/Zestra/Zestra.conf"
+if [ -n "$cloud" ]; then
+    chmod 755 "$work"
+    admin=$(bash "$here/scripts/cloud-dev-server.sh" start "$work/server" | tail -n 1)
+    "$cli" cloud init --admin "$admin" >/dev/null
+    user_uri=$("$cli" cloud add-user "bench$RANDOM" --admin "$admin" 2>/dev/null)
+    # The password rides in the URI here: a throwaway server, and no keyring to ask.
+    printf 'CloudDatabaseURI="%s"\n' "$user_uri" >>"$work/config/Zestra/Zestra.conf"
+fi
 environment=(env -i PATH="$PATH" DISPLAY="$display" HOME="$work/home" XDG_DATA_HOME="$work/data"
     XDG_CONFIG_HOME="$work/config" XDG_RUNTIME_DIR="$work" DBUS_SESSION_BUS_ADDRESS="$bus_address")
 
@@ -93,6 +106,6 @@ cpu_before=$(cpu_ns)
 sleep "${FOOTPRINT_SECONDS:-60}"
 cpu_after=$(cpu_ns)
 
-printf 'startup_ms=%d rss_mb=%.1f cpu_ms_per_min=%d popover=%s%s\n' $((shown_ms - start_ms)) \
+printf 'startup_ms=%d rss_mb=%.1f cpu_ms_per_min=%d popover=%s%s%s\n' $((shown_ms - start_ms)) \
     "$(echo "$rss_kb / 1024" | bc -l)" $(((cpu_after - cpu_before) * 60 / ${FOOTPRINT_SECONDS:-60} / 1000000)) "$popover" \
-    "${watch:+ watch=1}"
+    "${watch:+ watch=1}" "${cloud:+ cloud=1}"

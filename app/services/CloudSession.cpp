@@ -58,12 +58,14 @@ void CloudSession::stop()
 
 void CloudSession::start()
 {
-    stop();
     const QString uri = ConfiguredCloud::uri(m_settings);
+    // The keyring answers on this thread only, through an event loop of its own in which a
+    // start may come again: each start stops what the one before made, after the answer.
+    const std::optional<QString> password =
+        uri.isEmpty() ? std::nullopt : CloudCredentials::password(uri);
+    stop();
     if (uri.isEmpty())
         return;
-    // The keyring answers on this thread only.
-    const std::optional<QString> password = CloudCredentials::password(uri);
     m_engine = std::make_shared<CloudDataController>(
         uri, password, m_store, CloudOperationCache::shared(),
         std::make_shared<SettingsCloudTokenStore>(m_settings.filePath()));

@@ -47,10 +47,14 @@ bool HandoffExchange::prepare()
     const QString uri = ConfiguredCloud::uri(m_settings);
     if (uri.isEmpty())
         return false;
-    // The keyring answers on the main thread only; the queue connects later.
+    // The keyring answers on the main thread only, through an event loop of its own, in
+    // which this may be called again: the connection is made once, after the answer.
+    const std::optional<QString> password = CloudCredentials::password(uri);
+    if (m_prepared)
+        return true;
     // A hand-off is worth little late: a server out of reach must not hold the quit for long.
-    m_database = std::make_unique<CloudDatabase>(ConfiguredCloud::withConnectTimeout(uri, 3),
-                                                 CloudCredentials::password(uri));
+    m_database =
+        std::make_unique<CloudDatabase>(ConfiguredCloud::withConnectTimeout(uri, 3), password);
     m_handoff = std::make_unique<CloudHandoff>(*m_database);
     m_prepared = true;
     return true;
