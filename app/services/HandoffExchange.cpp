@@ -106,6 +106,16 @@ void HandoffExchange::lookForOffer()
     });
 }
 
+void HandoffExchange::reconnect()
+{
+    m_queue.sync([this] {
+        m_handoff.reset();
+        m_database.reset();
+    });
+    m_prepared = false;
+    m_offer.reset();
+}
+
 bool HandoffExchange::continueOffer()
 {
     if (!m_offer)

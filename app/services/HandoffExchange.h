@@ -28,6 +28,8 @@ public:
     void publish();
     // Asks for another computer's countdown; offerFound() or noOffer() follows.
     void lookForOffer();
+    // Another cloud database was connected: the next publish or look uses it.
+    void reconnect();
     // Continues the offer last found; false when there is none or it is incomplete.
     bool continueOffer();
     const std::optional<CloudHandoff::Offer>& offer() const { return m_offer; }

@@ -232,6 +232,8 @@ void AppDelegate::doPreferencesMenuAction()
         hooks.cloud.connectionChanged = [this] {
             if (m_cloud)
                 m_cloud->start();
+            if (m_handoff)
+                m_handoff->reconnect();
             NotificationCenter::defaultCenter().post(QStringLiteral("ZestraCloudAccountChanged"));
         };
         m_settings = std::make_unique<SettingsWindowController>(Settings::shared(), hooks);

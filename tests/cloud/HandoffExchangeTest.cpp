@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include <QCoreApplication>
 #include <QDateTime>
 #include <QSignalSpy>
 
@@ -49,9 +50,18 @@ protected:
 
 TEST_F(HandoffExchangeTest, TheDesksCountdownIsOfferedAndContinuedAndThisOneIsPublished)
 {
+    // Started before a database was connected: nothing is asked until one is.
+    const QString uri = *settings.stringValue(QLatin1String(Settings::CloudDatabaseURI));
+    settings.setString(QLatin1String(Settings::CloudDatabaseURI), QString());
     HandoffExchange exchange(*manager, settings);
     QSignalSpy found(&exchange, &HandoffExchange::offerFound);
     QSignalSpy none(&exchange, &HandoffExchange::noOffer);
+    exchange.lookForOffer();
+    exchange.waitForWork();
+    QCoreApplication::sendPostedEvents();
+    EXPECT_TRUE(none.isEmpty());
+    settings.setString(QLatin1String(Settings::CloudDatabaseURI), uri);
+    exchange.reconnect();
     exchange.lookForOffer();
     ASSERT_TRUE(none.wait(30000));
 
