@@ -184,7 +184,9 @@ ThiefWindowController::ThiefWindowController(
     shortcut(QKeySequence::Refresh, [this] { doRefreshButtonTap(); });
 
     m_table->setHours(m_startHour, m_endHour);
-    showDay(m_fecha);
+    // The rows are read when the window shows.
+    refreshDayLabel();
+    m_table->setDate(m_fecha);
 }
 
 void ThiefWindowController::showEvent(QShowEvent* event)

@@ -311,10 +311,9 @@ std::optional<QStringList> CloudDatabase::remove(const QStringList& recordNames,
     return removed;
 }
 
-std::optional<qint64> CloudDatabase::currentToken(CloudFailure& failure)
+std::optional<QString> CloudDatabase::accountValue(const QString& sql, CloudFailure& failure)
 {
-    const std::optional<QList<QStringList>> rows =
-        run(QStringLiteral("SELECT change_counter FROM zestra.accounts"), {}, failure);
+    const std::optional<QList<QStringList>> rows = run(sql, {}, failure);
     if (!rows)
         return std::nullopt;
     if (rows->isEmpty()) {
@@ -322,7 +321,16 @@ std::optional<qint64> CloudDatabase::currentToken(CloudFailure& failure)
                             QStringLiteral("the server holds no cloud account for this user"));
         return std::nullopt;
     }
-    return rows->first().value(0).toLongLong();
+    return rows->first().value(0);
+}
+
+std::optional<qint64> CloudDatabase::currentToken(CloudFailure& failure)
+{
+    const std::optional<QString> counter =
+        accountValue(QStringLiteral("SELECT change_counter FROM zestra.accounts"), failure);
+    if (!counter)
+        return std::nullopt;
+    return counter->toLongLong();
 }
 
 std::optional<CloudDatabase::ChangedZones> CloudDatabase::changedZones(qint64 sinceToken,
@@ -478,14 +486,5 @@ std::optional<qint64> CloudDatabase::clearZones(const QStringList& zones, CloudF
 
 std::optional<QString> CloudDatabase::channel(CloudFailure& failure)
 {
-    const std::optional<QList<QStringList>> rows =
-        run(QStringLiteral("SELECT channel FROM zestra.accounts"), {}, failure);
-    if (!rows)
-        return std::nullopt;
-    if (rows->isEmpty()) {
-        failure = failureOf(CloudFailure::NotAuthenticated,
-                            QStringLiteral("the server holds no cloud account for this user"));
-        return std::nullopt;
-    }
-    return rows->first().value(0);
+    return accountValue(QStringLiteral("SELECT channel FROM zestra.accounts"), failure);
 }

@@ -103,6 +103,9 @@ private:
                                                   const QStringList& desiredKeys,
                                                   CloudFailure& failure);
     std::optional<qint64> currentToken(CloudFailure& failure);
+    // The one value `sql` reads from this user's account row; a user without one has no
+    // account (NotAuthenticated).
+    std::optional<QString> accountValue(const QString& sql, CloudFailure& failure);
     // One page of the records meeting `condition` (on $1.. of `parameters`), by name.
     std::optional<Page> page(const QString& condition, QStringList parameters,
                              const std::optional<QString>& cursor, CloudFailure& failure);
