@@ -3,6 +3,7 @@
 #include <csignal>
 #include <mutex>
 
+#include <QHash>
 #include <QJsonArray>
 #include <QJsonDocument>
 #include <QLocale>
@@ -10,6 +11,7 @@
 
 #include <libpq-fe.h>
 
+#include "cloud/CloudRecordMapping.h"
 #include "cloud/PgConnection.h"
 
 namespace {
@@ -18,6 +20,10 @@ const QString recordColumns =
     QStringLiteral("record_name, zone_name, record_type, change_tag, fields, changed_counter");
 const QString firstName = QStringLiteral("00000000-0000-0000-0000-000000000000");
 const QString beginSnapshot = QStringLiteral("BEGIN ISOLATION LEVEL REPEATABLE READ READ ONLY");
+// A create sent again (its first answer was lost) finds the record the first one made, and
+// leaves it with the fields sent now.
+const QString onCreateConflict =
+    QStringLiteral("ON CONFLICT (owner, creation_key) DO UPDATE SET fields = EXCLUDED.fields");
 
 // Lists travel as one JSON array parameter, unpacked by the server.
 QString jsonList(const QStringList& values)
@@ -140,26 +146,92 @@ bool CloudDatabase::ensureZones(const QStringList& zones, CloudFailure& failure)
 
 QList<CloudDatabase::SaveOutcome> CloudDatabase::save(const QList<CloudRecord>& records)
 {
-    QList<SaveOutcome> outcomes;
+    QList<SaveOutcome> outcomes(records.size());
+    QList<qsizetype> creates;
+    for (qsizetype index = 0; index < records.size(); ++index) {
+        if (isPlainCreate(records[index]))
+            creates.append(index);
+    }
     std::optional<CloudFailure> network;
-    for (const CloudRecord& record : records) {
+    QList<bool> done(records.size(), false);
+    if (creates.size() > 1) {
+        // All in one statement; when the server refuses it, each goes alone to learn which.
+        CloudFailure failure;
+        if (createAll(records, creates, outcomes, failure)) {
+            for (const qsizetype index : creates)
+                done[index] = true;
+        } else if (failure.isNetworkFailure()) {
+            network = failure;
+        }
+    }
+    for (qsizetype index = 0; index < records.size(); ++index) {
+        if (done[index])
+            continue;
         // Once the server is out of reach, the rest would only wait for it again.
         if (network) {
-            outcomes.append({std::nullopt, network});
+            outcomes[index] = {std::nullopt, network};
             continue;
         }
         CloudFailure failure;
-        std::optional<SaveOutcome> outcome = saveOne(record, failure);
+        std::optional<SaveOutcome> outcome = saveOne(records[index], failure);
         if (!outcome) {
             rollback();
             if (failure.isNetworkFailure())
                 network = failure;
-            outcomes.append({std::nullopt, failure});
+            outcomes[index] = {std::nullopt, failure};
         } else {
-            outcomes.append(*outcome);
+            outcomes[index] = *outcome;
         }
     }
     return outcomes;
+}
+
+bool CloudDatabase::isPlainCreate(const CloudRecord& record)
+{
+    if (!record.recordName().isEmpty() || !CloudRecordMapping::creationKey(record))
+        return false;
+    for (const CloudField& field : record.fields()) {
+        if (field.type == CloudField::Type::Asset)
+            return false;
+    }
+    return true;
+}
+
+bool CloudDatabase::createAll(const QList<CloudRecord>& records, const QList<qsizetype>& creates,
+                              QList<SaveOutcome>& outcomes, CloudFailure& failure)
+{
+    QJsonArray rows;
+    QHash<QString, qsizetype> byKey;
+    for (const qsizetype index : creates) {
+        const CloudRecord& record = records[index];
+        const QString key = *CloudRecordMapping::creationKey(record);
+        rows.append(QJsonArray{record.zoneName(), record.recordType(), record.fieldsObject(), key});
+        byKey.insert(key, index);
+    }
+    const std::optional<QList<QStringList>> saved = run(
+        QStringLiteral("INSERT INTO zestra.records (zone_name, record_type, fields, creation_key) "
+                       "SELECT row->>0, row->>1, row->2, (row->>3)::uuid "
+                       "FROM jsonb_array_elements($1::jsonb) AS input(row) ") +
+            onCreateConflict + QStringLiteral(" RETURNING record_name, change_tag, creation_key"),
+        {QString::fromUtf8(QJsonDocument(rows).toJson(QJsonDocument::Compact))}, failure);
+    if (!saved)
+        return false;
+    if (saved->size() != creates.size()) {
+        // Two records of the batch with one key: only the one-by-one path tells them apart.
+        failure = failureOf(CloudFailure::InvalidArguments,
+                            QStringLiteral("the batch held one record twice"));
+        return false;
+    }
+    for (const QStringList& row : *saved) {
+        const qsizetype index = byKey.value(row.value(2), -1);
+        if (index < 0)
+            continue;
+        CloudRecord result = records[index];
+        result.setRecordName(row.value(0));
+        result.setChangeTag(row.value(1));
+        outcomes[index] = {result, std::nullopt};
+    }
+    return true;
 }
 
 std::optional<CloudDatabase::SaveOutcome> CloudDatabase::saveOne(const CloudRecord& record,
@@ -171,9 +243,13 @@ std::optional<CloudDatabase::SaveOutcome> CloudDatabase::saveOne(const CloudReco
     const QString removed = jsonList(record.removedKeys());
     std::optional<QList<QStringList>> saved;
     if (record.recordName().isEmpty()) {
-        saved = run(QStringLiteral("INSERT INTO zestra.records (zone_name, record_type, fields) "
-                                   "VALUES ($1, $2, $3::jsonb) RETURNING record_name"),
-                    {record.zoneName(), record.recordType(), fields}, failure);
+        const std::optional<QString> key = CloudRecordMapping::creationKey(record);
+        saved =
+            run(QStringLiteral("INSERT INTO zestra.records "
+                               "(zone_name, record_type, fields, creation_key) "
+                               "VALUES ($1, $2, $3::jsonb, nullif($4, '')::uuid) ") +
+                    onCreateConflict + QStringLiteral(" RETURNING record_name"),
+                {record.zoneName(), record.recordType(), fields, key.value_or(QString())}, failure);
     } else {
         const QString merged = QStringLiteral(
             "fields = (fields - ARRAY(SELECT jsonb_array_elements_text($2::jsonb))) || $3::jsonb");

@@ -57,9 +57,9 @@ public:
     std::optional<AccountStatus> accountStatus(CloudFailure& failure);
     // Creates the zones that are missing.
     bool ensureZones(const QStringList& zones, CloudFailure& failure);
-    // Each record in its own transaction with its assets: created when it has no name yet,
-    // else updated (only if unchanged when it carries a change tag). The outcomes follow the
-    // order of `records`.
+    // Created when it has no name yet, else updated (only if unchanged when it carries a change
+    // tag). Creates without assets go in one statement; the others each in their own
+    // transaction with their assets. The outcomes follow the order of `records`.
     QList<SaveOutcome> save(const QList<CloudRecord>& records);
     // The records found (names that match none are left out), with only `desiredKeys` when
     // any are given.
@@ -99,6 +99,10 @@ private:
     std::optional<QList<QStringList>> run(const QString& sql, const QStringList& parameters,
                                           CloudFailure& failure);
     std::optional<SaveOutcome> saveOne(const CloudRecord& record, CloudFailure& failure);
+    static bool isPlainCreate(const CloudRecord& record);
+    // The records at `creates`, inserted together; false (outcomes untouched) when refused.
+    bool createAll(const QList<CloudRecord>& records, const QList<qsizetype>& creates,
+                   QList<SaveOutcome>& outcomes, CloudFailure& failure);
     std::optional<QList<CloudRecord>> readRecords(const QList<QStringList>& rows,
                                                   const QStringList& desiredKeys,
                                                   CloudFailure& failure);

@@ -136,12 +136,17 @@ std::optional<QByteArray> CloudRecord::asset(const QString& key) const
     return field ? std::optional(field->bytes) : std::nullopt;
 }
 
-QByteArray CloudRecord::fieldsJson() const
+QJsonObject CloudRecord::fieldsObject() const
 {
     QJsonObject object;
     for (auto field = m_fields.cbegin(); field != m_fields.cend(); ++field)
         object.insert(field.key(), toJson(field.value()));
-    return QJsonDocument(object).toJson(QJsonDocument::Compact);
+    return object;
+}
+
+QByteArray CloudRecord::fieldsJson() const
+{
+    return QJsonDocument(fieldsObject()).toJson(QJsonDocument::Compact);
 }
 
 std::optional<CloudRecord> CloudRecord::fromStored(const QString& recordType,

@@ -4,6 +4,7 @@
 #include <optional>
 
 #include <QByteArray>
+#include <QJsonObject>
 #include <QMap>
 #include <QString>
 #include <QStringList>
@@ -41,6 +42,7 @@ public:
     std::optional<QByteArray> asset(const QString& key) const;
 
     // The fields as the server stores them, assets as bare markers.
+    QJsonObject fieldsObject() const;
     QByteArray fieldsJson() const;
     // Absent when `json` is not an object of typed fields.
     static std::optional<CloudRecord> fromStored(const QString& recordType, const QString& zoneName,

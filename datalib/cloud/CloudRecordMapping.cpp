@@ -3,6 +3,8 @@
 #include <array>
 #include <limits>
 
+#include <QUuid>
+
 #include "Console.h"
 
 namespace {
@@ -132,6 +134,18 @@ std::optional<CloudField> CloudRecordMapping::naturalKey(const CloudRecord& reco
     if (!field || !record.fields().contains(*field))
         return std::nullopt;
     return record.fields().value(*field);
+}
+
+std::optional<QString> CloudRecordMapping::creationKey(const CloudRecord& record)
+{
+    const std::optional<CloudField> value = naturalKey(record);
+    if (!value)
+        return std::nullopt;
+    static const QUuid space = QUuid::fromString(u"5b0e7c1d-2f0e-4f7a-9a53-6f1f0c3e8d21");
+    CloudRecord keyOnly(record.recordType(), record.zoneName());
+    keyOnly.set(*naturalKeyField(record.zoneName()), *value);
+    return QUuid::createUuidV5(space, record.zoneName().toUtf8() + '\n' + keyOnly.fieldsJson())
+        .toString(QUuid::WithoutBraces);
 }
 
 CloudRecord CloudRecordMapping::taskInfoRecord(const TaskInfoParameter& taskInfo)

@@ -36,6 +36,9 @@ public:
     static std::optional<QString> naturalKeyField(const QString& zoneName);
     // That field's value in a saved record; absent for another zone or a record without it.
     static std::optional<CloudField> naturalKey(const CloudRecord& record);
+    // The same for every create of the record with this zone and natural key, so the server
+    // can tell a create sent again from a new record; absent without a natural key.
+    static std::optional<QString> creationKey(const CloudRecord& record);
 
     static CloudRecord taskInfoRecord(const TaskInfoParameter& taskInfo);
     static CloudRecord taskRecord(const TaskParameter& task,

@@ -46,11 +46,11 @@ TEST_F(CloudCommandTest, InitCreatesTheSchemaThenFindsItUpToDate)
     const QString uri = CloudServer::freshDatabaseUri();
     const CliOutcome first = cli({QStringLiteral("init"), QStringLiteral("--admin"), uri});
     EXPECT_EQ(first.exitCode, 0) << first.err.toStdString();
-    EXPECT_EQ(first.out, QStringLiteral("Created the cloud schema (version 1).\n"));
+    EXPECT_EQ(first.out, QStringLiteral("Created the cloud schema (version 2).\n"));
 
     const CliOutcome second = cli({QStringLiteral("init"), QStringLiteral("--admin"), uri});
     EXPECT_EQ(second.exitCode, 0) << second.err.toStdString();
-    EXPECT_EQ(second.out, QStringLiteral("The cloud schema is up to date (version 1).\n"));
+    EXPECT_EQ(second.out, QStringLiteral("The cloud schema is up to date (version 2).\n"));
 }
 
 TEST_F(CloudCommandTest, AddUserPrintsAUriThatConnectsAndRefusesItTwice)

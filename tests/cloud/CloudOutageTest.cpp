@@ -5,6 +5,7 @@
 
 #include "CloudServer.h"
 #include "Console.h"
+#include "CuttingProxy.h"
 #include "cloud/CloudDataController.h"
 #include "cloud/CloudDatabase.h"
 #include "cloud/CloudOperationCache.h"
@@ -84,6 +85,56 @@ TEST_F(CloudOutageTest, AThousandWritesOfAnOutageArriveOnceAlsoWhenTheServerGoes
     QCoreApplication::sendPostedEvents();
     EXPECT_FALSE(cache.isPending());
     EXPECT_EQ(sessionsOnServer(), writes);
+    EXPECT_TRUE(store.unsyncedSessions()->isEmpty());
+    store.setCloudSync(nullptr);
+}
+
+TEST_F(CloudOutageTest, ACreateWhoseAnswerIsCutOffIsNotMadeTwice)
+{
+    CuttingProxy proxy(uri);
+    ASSERT_FALSE(proxy.uri().isEmpty());
+    const auto session = [](double finishedAt) {
+        return CloudRecordMapping::sessionRecord(finishedAt, 4);
+    };
+
+    // One statement for a batch: committed, then the connection breaks before the answer.
+    {
+        CloudDatabase database(proxy.uri());
+        CloudFailure failure;
+        ASSERT_TRUE(database.ensureZones(CloudRecordMapping::zoneNames(), failure))
+            << failure.message.toStdString();
+        proxy.cutAfterAnswerTo("jsonb_array_elements");
+        const QList<CloudRecord> batch{session(800000000.0), session(800000001.0),
+                                       session(800000002.0)};
+        // The statement goes once more on a new connection and finds what the first made.
+        const QList<CloudDatabase::SaveOutcome> first = database.save(batch);
+        ASSERT_EQ(proxy.cuts(), 1);
+        EXPECT_EQ(sessionsOnServer(), 3);
+        const QList<CloudDatabase::SaveOutcome> again = database.save(batch);
+        for (int i = 0; i < 3; ++i) {
+            ASSERT_TRUE(first[i].record && again[i].record);
+            EXPECT_EQ(first[i].record->recordName(), again[i].record->recordName());
+        }
+        EXPECT_EQ(sessionsOnServer(), 3);
+    }
+
+    // A live save of the engine, cut the same way, then replayed from the cache.
+    DataController store(env.dataDirectory());
+    CloudOperationCache cache(env.root() + QStringLiteral("/operations.cache"));
+    auto engine = std::make_shared<CloudDataController>(
+        proxy.uri(), std::nullopt, store, cache,
+        std::make_shared<SettingsCloudTokenStore>(env.root() + QStringLiteral("/tokens.ini")));
+    store.setCloudSync(engine);
+    proxy.cutAfterAnswerTo("INSERT INTO zestra.records");
+    store.addSession(800000100.0, 4);
+    engine->waitForWork();
+    cache.waitForWork();
+    ASSERT_EQ(proxy.cuts(), 2);
+    cache.processPendingOperations(*engine);
+    cache.waitForWork();
+    engine->waitForWork();
+    QCoreApplication::sendPostedEvents();
+    EXPECT_EQ(sessionsOnServer(), 4);
     EXPECT_TRUE(store.unsyncedSessions()->isEmpty());
     store.setCloudSync(nullptr);
 }

@@ -139,6 +139,9 @@ TEST_F(CloudRecordsTest, AUserCannotReachAnotherUsersRowsEvenByName)
          {QStringLiteral("INSERT INTO zestra.records (owner, zone_name, record_type) "
                          "VALUES ($1, 'SessionsZone', 'Session')"),
           QStringLiteral("SELECT zestra.account_change($1, -1000000)"),
+          QStringLiteral("SELECT zestra.account_usage($1, -1000000)"),
+          QStringLiteral("SELECT zestra.statement_counter($1)"),
+          QStringLiteral("SELECT zestra.notify_owner($1)"),
           QStringLiteral("UPDATE zestra.accounts SET quota_bytes = 1 WHERE owner = $1")}) {
         const Sql refused = sql(*b, statement, {aName});
         EXPECT_FALSE(refused.ok) << statement.toStdString();
@@ -146,6 +149,20 @@ TEST_F(CloudRecordsTest, AUserCannotReachAnotherUsersRowsEvenByName)
     }
     EXPECT_EQ(sql(*a, QStringLiteral("SELECT count(*) FROM zestra.records")).value(),
               QStringLiteral("1"));
+
+    // Nor learn the secret channel a connection of the first user waits on.
+    const QString channel = sql(*a, QStringLiteral("SELECT channel FROM zestra.accounts")).value();
+    CloudError error;
+    ASSERT_TRUE(sql(*a, QStringLiteral("LISTEN ") + *a->quotedIdentifier(channel, error)).ok);
+    QString seen;
+    for (const QString& statement :
+         {QStringLiteral("SELECT string_agg(coalesce(query, '') || application_name, ' ') "
+                         "FROM pg_stat_activity"),
+          QStringLiteral("SELECT string_agg(channel, ' ') FROM zestra.accounts"),
+          QStringLiteral("SELECT string_agg(name, ' ') FROM pg_listening_channels() AS name")})
+        seen += sql(*b, statement).value();
+    EXPECT_FALSE(seen.isEmpty());
+    EXPECT_FALSE(seen.contains(channel));
 }
 
 TEST_F(CloudRecordsTest, ChangesAfterATokenAreExactlyTheLaterOnes)

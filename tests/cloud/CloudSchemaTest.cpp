@@ -2,6 +2,7 @@
 
 #include "CloudServer.h"
 #include "cloud/CloudSchema.h"
+#include "cloud/CloudUsers.h"
 #include "cloud/PgConnection.h"
 
 namespace {
@@ -35,7 +36,7 @@ TEST(CloudSchema, CreatesTheSchemaOnceAndRecordsItsVersion)
         sql(*admin, QStringLiteral("SELECT string_agg(version::text, ',' ORDER BY version) "
                                    "FROM zestra.schema_version"));
     ASSERT_TRUE(versions.ok);
-    EXPECT_EQ(versions.value(), QStringLiteral("1"));
+    EXPECT_EQ(versions.value(), QStringLiteral("1,2"));
 }
 
 TEST(CloudSchema, AFailingUpgradeLeavesTheEarlierOnesInPlace)
@@ -69,4 +70,48 @@ TEST(CloudSchema, ASchemaFromANewerProgramIsLeftAlone)
     EXPECT_FALSE(CloudSchema::upgrade(*admin, error));
     EXPECT_EQ(error.kind, CloudError::Kind::SchemaNewer);
     EXPECT_EQ(CloudSchema::installedVersion(*admin, error), newer.last().version);
+}
+
+TEST(CloudSchema, RecordsWrittenBeforeAnUpgradeAreKeptTheBooksOfAfterIt)
+{
+    const std::unique_ptr<PgConnection> admin =
+        CloudServer::connect(CloudServer::freshDatabaseUri());
+    ASSERT_TRUE(admin);
+    CloudError error;
+    const QList<CloudSchema::Upgrade> upgrades = *CloudSchema::bundledUpgrades(error);
+    ASSERT_TRUE(CloudSchema::upgrade(*admin, {upgrades.first()}, error))
+        << error.message.toStdString();
+    const std::optional<CloudUsers::User> user =
+        CloudUsers::add(*admin, CloudServer::uniqueName(QStringLiteral("old")), 1 << 20, error);
+    ASSERT_TRUE(user) << error.message.toStdString();
+    const std::unique_ptr<PgConnection> client = CloudServer::connect(user->uri);
+    ASSERT_TRUE(client);
+    ASSERT_TRUE(sql(*client, QStringLiteral("INSERT INTO zestra.zones (zone_name) "
+                                            "VALUES ('SessionsZone')"))
+                    .ok);
+    ASSERT_TRUE(sql(*client, QStringLiteral("INSERT INTO zestra.records "
+                                            "(zone_name, record_type, fields) "
+                                            "VALUES ('SessionsZone', 'Session', '{}')"))
+                    .ok);
+
+    ASSERT_TRUE(CloudSchema::upgrade(*admin, error)) << error.message.toStdString();
+    const QString before =
+        sql(*client, QStringLiteral("SELECT change_counter FROM zestra.accounts")).value();
+    const Sql updated = sql(*client, QStringLiteral("UPDATE zestra.records SET fields = "
+                                                    "'{\"tasksCount\": {\"type\": \"int64\", "
+                                                    "\"value\": 4}}' RETURNING changed_counter"));
+    ASSERT_TRUE(updated.ok) << updated.error.message.toStdString();
+    EXPECT_GT(updated.value().toLongLong(), before.toLongLong());
+    ASSERT_TRUE(sql(*client, QStringLiteral("DELETE FROM zestra.records")).ok);
+    const Sql books =
+        sql(*client, QStringLiteral("SELECT usage_bytes, change_counter, "
+                                    "(SELECT changed_counter FROM zestra.tombstones), "
+                                    "(SELECT changed_counter FROM zestra.zones) "
+                                    "FROM zestra.accounts"));
+    ASSERT_TRUE(books.ok) << books.error.message.toStdString();
+    const QStringList row = books.rows.value(0);
+    EXPECT_EQ(row.value(0), QStringLiteral("0"));
+    EXPECT_GT(row.value(2).toLongLong(), updated.value().toLongLong());
+    EXPECT_EQ(row.value(2), row.value(1));
+    EXPECT_EQ(row.value(3), row.value(1));
 }
