@@ -84,16 +84,19 @@ bool CloudMigration::upload(const QList<CloudRecord>& records)
     bool complete = true;
     for (const QList<CloudRecord>& batch : batches(records)) {
         int saved = 0;
-        for (const CloudDatabase::SaveOutcome& outcome : m_database.save(batch)) {
-            if (outcome.record) {
-                CloudRecordLinker::link(m_store, *outcome.record);
-                ++saved;
-            } else {
-                complete = false;
-                Console::line(QStringLiteral("err @ bulkUpload(records:) line: 144 -> ") +
-                              (outcome.failure ? outcome.failure->message : QString()));
+        const QList<CloudDatabase::SaveOutcome> outcomes = m_database.save(batch);
+        m_store.saveOnce([&] {
+            for (const CloudDatabase::SaveOutcome& outcome : outcomes) {
+                if (outcome.record) {
+                    CloudRecordLinker::link(m_store, *outcome.record);
+                    ++saved;
+                } else {
+                    complete = false;
+                    Console::line(QStringLiteral("err @ bulkUpload(records:) line: 144 -> ") +
+                                  (outcome.failure ? outcome.failure->message : QString()));
+                }
             }
-        }
+        });
         Console::line(saved > 0 ? QStringLiteral("Se han migrado %1 registros a iCloud").arg(saved)
                                 : QStringLiteral("No se ha guardado nada"));
     }

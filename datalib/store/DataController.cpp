@@ -209,6 +209,11 @@ void DataController::deletePomodoro(Date startedAt)
     m_pomodoros->deletePomodoro(startedAt);
 }
 
+void DataController::saveOnce(const std::function<void()>& writes)
+{
+    m_context->saveOnce(writes);
+}
+
 void DataController::updatePomodoro(const QString& cloudRecordID, Date startedAt)
 {
     m_pomodoros->updatePomodoro(cloudRecordID, startedAt);

@@ -109,6 +109,8 @@ public:
     int timeDedicated(const QString& to);
     void updatePomodoroName(const QString& name, Date startedAt);
     void deletePomodoro(Date startedAt);
+    // The writes `writes` makes through this store, committed together when it returns.
+    void saveOnce(const std::function<void()>& writes);
     void updatePomodoro(const QString& cloudRecordID, Date startedAt);
     void addTask(const TaskParameter& parameter, const QString& withRecordID,
                  const std::optional<QString>& taskInfoID);

@@ -213,6 +213,8 @@ StoreContext::WriteOutcome StoreContext::runWrite(sqlite3_stmt* statement,
 bool StoreContext::saveContext()
 {
     Operation operation(*this);
+    if (m_savingOnce)
+        return hasChanges();
     if (!inTransaction()) {
         if (m_journal.isEmpty())
             return false;
@@ -237,6 +239,19 @@ bool StoreContext::saveContext()
     if (m_savedHandler)
         m_savedHandler();
     return true;
+}
+
+void StoreContext::saveOnce(const std::function<void()>& writes)
+{
+    Operation operation(*this);
+    if (m_savingOnce) {
+        writes();
+        return;
+    }
+    m_savingOnce = true;
+    writes();
+    m_savingOnce = false;
+    saveContext();
 }
 
 void StoreContext::resetContext()

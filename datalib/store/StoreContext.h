@@ -73,8 +73,11 @@ public:
     // Runs a prepared insert, update or delete in the write transaction and records it.
     WriteOutcome runWrite(sqlite3_stmt* statement, RecordedStatement recorded);
     bool hasChanges() const { return !m_journal.isEmpty(); }
-    // True when something was committed.
+    // True when something was committed (inside saveOnce: when something waits for its end).
     bool saveContext();
+    // Runs `writes` as one operation whose saves are made once, at its end: many small writes
+    // cost one commit and one rewrite of the Today summary instead of one each.
+    void saveOnce(const std::function<void()>& writes);
     void resetContext();
 
     void noteFailure(const QString& message);
@@ -106,4 +109,5 @@ private:
     std::optional<QString> m_operationError;
     std::optional<QString> m_lastError;
     std::function<void()> m_savedHandler;
+    bool m_savingOnce = false;
 };

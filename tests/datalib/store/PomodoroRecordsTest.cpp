@@ -154,6 +154,34 @@ TEST_F(PomodoroRecordsTest, RemoteChangesApplyByCloudIdentity)
     EXPECT_TRUE(cloud->calls().isEmpty());
 }
 
+TEST_F(PomodoroRecordsTest, LinksMadeInOneSaveAreCommittedTogetherAtItsEnd)
+{
+    store->addTask(task("2026-06-10T09:00:00"));
+    store->addTask(task("2026-06-10T10:00:00"));
+    sqlite3* other = nullptr;
+    ASSERT_EQ(sqlite3_open(QFile::encodeName(storePath()).constData(), &other), SQLITE_OK);
+    const auto linkedElsewhere = [other] {
+        sqlite3_stmt* statement = nullptr;
+        sqlite3_prepare_v2(other, "SELECT count(cloudRecordID) FROM Pomodoro", -1, &statement,
+                           nullptr);
+        const int count =
+            sqlite3_step(statement) == SQLITE_ROW ? sqlite3_column_int(statement, 0) : -1;
+        sqlite3_finalize(statement);
+        return count;
+    };
+
+    int seenInside = -1;
+    store->saveOnce([&] {
+        store->updatePomodoro(QStringLiteral("P1"), Date(at("2026-06-10T09:00:00")));
+        store->updatePomodoro(QStringLiteral("P2"), Date(at("2026-06-10T10:00:00")));
+        seenInside = linkedElsewhere();
+    });
+    EXPECT_EQ(seenInside, 0);
+    EXPECT_EQ(linkedElsewhere(), 2);
+    EXPECT_FALSE(store->hasChanges());
+    sqlite3_close(other);
+}
+
 TEST_F(PomodoroRecordsTest, ListOperationsHonourTheirBounds)
 {
     addTaskInfo(QStringLiteral("Write"));
