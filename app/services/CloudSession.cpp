@@ -59,8 +59,8 @@ void CloudSession::stop()
 void CloudSession::start()
 {
     const QString uri = ConfiguredCloud::uri(m_settings);
-    // The keyring answers on this thread only, through an event loop of its own in which a
-    // start may come again: each start stops what the one before made, after the answer.
+    // The keyring is asked through an event loop of this thread, in which a start may come
+    // again: each start stops what the one before made, after the answer.
     const std::optional<QString> password =
         uri.isEmpty() ? std::nullopt : CloudCredentials::password(uri);
     stop();

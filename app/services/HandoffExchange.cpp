@@ -47,8 +47,8 @@ bool HandoffExchange::prepare()
     const QString uri = ConfiguredCloud::uri(m_settings);
     if (uri.isEmpty())
         return false;
-    // The keyring answers on the main thread only, through an event loop of its own, in
-    // which this may be called again: the connection is made once, after the answer.
+    // The keyring is asked through an event loop of the main thread, in which this may be
+    // called again: the connection is made once, after the answer.
     const std::optional<QString> password = CloudCredentials::password(uri);
     if (m_prepared)
         return true;

@@ -1,21 +1,30 @@
 #include "cloud/CloudCredentials.h"
 
+#include <mutex>
+
 #include <libpq-fe.h>
 
 #include <QCoreApplication>
 #include <QDir>
 #include <QEventLoop>
 #include <QFile>
+#include <QFileInfo>
+#include <QHash>
+#include <QProcess>
 #include <QThread>
 #include <QUrl>
 #include <QUrlQuery>
-#include <qt6keychain/keychain.h>
 
 #include "AtomicFile.h"
 
 namespace {
 
 const QString keyringService = QStringLiteral("Zestra cloud database");
+// zestra-keyring's status when nothing is stored under the key.
+constexpr int notStored = 2;
+
+std::mutex answersLock;
+QHash<QString, std::optional<QString>> answers;
 
 // libpq's reading of a connection string, as key and value.
 std::optional<QHash<QString, QString>> options(const QString& uri, QString& error)
@@ -37,32 +46,45 @@ std::optional<QHash<QString, QString>> options(const QString& uri, QString& erro
     return values;
 }
 
-// The keyring library runs its jobs through one object of the main thread, which still holds
-// a job for a moment after it finished: jobs live on the heap, delete themselves, and are
-// only ever started on the main thread.
-bool onMainThread()
+QString keyringProgram()
 {
-    return QCoreApplication::instance() &&
-           QThread::currentThread() == QCoreApplication::instance()->thread();
+    const QString installed =
+        QCoreApplication::applicationDirPath() + QStringLiteral("/" ZESTRA_KEYRING_FROM_PROGRAM);
+    return QFileInfo(installed).isExecutable() ? installed : QStringLiteral(ZESTRA_KEYRING_BUILT);
 }
 
-// A keyring job run to its end (the keyring answers over D-Bus, so the caller waits here);
-// `read` sees the finished job. False with `error` when it failed.
-template <typename Job, typename Read> bool run(Job* job, QString& error, Read read)
+// zestra-keyring run to its end, `input` written to it: its exit status (-1 when it could not
+// run or did not end) and what it printed. The keyring may ask the user to unlock it, so the
+// main thread keeps its events going meanwhile.
+int runKeyring(const QStringList& arguments, const QByteArray& input, QByteArray& output,
+               QString& error)
 {
-    bool succeeded = false;
+    QProcess process;
     QEventLoop loop;
-    QObject::connect(job, &QKeychain::Job::finished, &loop, [&](QKeychain::Job* finished) {
-        succeeded = finished->error() == QKeychain::NoError;
-        error = finished->errorString();
-        if (succeeded)
-            read(static_cast<Job*>(finished));
-        loop.quit();
-    });
-    job->setAutoDelete(true);
-    job->start();
-    loop.exec();
-    return succeeded;
+    const bool onMainThread = QCoreApplication::instance() &&
+                              QThread::currentThread() == QCoreApplication::instance()->thread();
+    if (onMainThread) {
+        QObject::connect(&process, &QProcess::finished, &loop, &QEventLoop::quit);
+        QObject::connect(&process, &QProcess::errorOccurred, &loop, &QEventLoop::quit);
+    }
+    process.start(keyringProgram(), arguments);
+    if (!process.waitForStarted()) {
+        error = QStringLiteral("zestra-keyring did not start: ") + process.errorString();
+        return -1;
+    }
+    process.write(input);
+    process.closeWriteChannel();
+    if (onMainThread && process.state() != QProcess::NotRunning)
+        loop.exec();
+    else
+        process.waitForFinished(-1);
+    output = process.readAllStandardOutput();
+    error = QString::fromUtf8(process.readAllStandardError()).trimmed();
+    if (process.exitStatus() != QProcess::NormalExit) {
+        error = QStringLiteral("zestra-keyring ended abnormally");
+        return -1;
+    }
+    return process.exitCode();
 }
 
 // One line of the password file: ':' and '\' in a field are escaped with '\'.
@@ -112,15 +134,16 @@ std::optional<CloudCredentials::Place> CloudCredentials::store(const QString& ur
                                                                const QString& password,
                                                                QString& error)
 {
-    QString keyringError = QStringLiteral("not asked off the main thread");
-    if (onMainThread()) {
-        auto* job = new QKeychain::WritePasswordJob(keyringService);
-        job->setInsecureFallback(false);
-        job->setKey(uri);
-        job->setTextData(password);
-        if (run(job, keyringError, [](QKeychain::WritePasswordJob*) {}))
-            return Place::keyring;
+    QString keyringError;
+    QByteArray ignored;
+    const bool kept = runKeyring({QStringLiteral("write"), keyringService, uri}, password.toUtf8(),
+                                 ignored, keyringError) == 0;
+    {
+        const std::lock_guard guard(answersLock);
+        answers.insert(uri, kept ? std::optional(password) : std::nullopt);
     }
+    if (kept)
+        return Place::keyring;
     QString fileError;
     if (storeInPasswordFile(uri, user, password, fileError))
         return Place::passwordFile;
@@ -130,14 +153,25 @@ std::optional<CloudCredentials::Place> CloudCredentials::store(const QString& ur
 
 std::optional<QString> CloudCredentials::password(const QString& uri)
 {
-    if (!onMainThread())
-        return std::nullopt;
-    auto* job = new QKeychain::ReadPasswordJob(keyringService);
-    job->setInsecureFallback(false);
-    job->setKey(uri);
-    std::optional<QString> password;
+    // Asked again on every change of the network: the keyring's answer is kept (a password
+    // or none) for the life of the process, and replaced by the next store().
+    {
+        const std::lock_guard guard(answersLock);
+        const auto known = answers.constFind(uri);
+        if (known != answers.cend())
+            return *known;
+    }
+    QByteArray secret;
     QString error;
-    run(job, error, [&password](QKeychain::ReadPasswordJob* done) { password = done->textData(); });
+    const int status =
+        runKeyring({QStringLiteral("read"), keyringService, uri}, QByteArray(), secret, error);
+    // A keyring that failed (locked, not running) may answer later.
+    if (status != 0 && status != notStored)
+        return std::nullopt;
+    const std::optional<QString> password =
+        status == 0 ? std::optional(QString::fromUtf8(secret)) : std::nullopt;
+    const std::lock_guard guard(answersLock);
+    answers.insert(uri, password);
     return password;
 }
 

@@ -23,8 +23,6 @@ public:
     // Absent, with `error` saying why, for text that is not a postgresql:// URI libpq reads.
     static std::optional<Parsed> parse(const QString& uri, QString& error);
 
-    // The keyring is asked on the main thread only; elsewhere these answer as if none ran.
-
     // Stores the password of `user` at `uri`; absent, with `error`, when neither place took it.
     static std::optional<Place> store(const QString& uri, const QString& user,
                                       const QString& password, QString& error);
