@@ -139,7 +139,7 @@ TEST_F(CloudRecordsTest, AUserCannotReachAnotherUsersRowsEvenByName)
          {QStringLiteral("INSERT INTO zestra.records (owner, zone_name, record_type) "
                          "VALUES ($1, 'SessionsZone', 'Session')"),
           QStringLiteral("SELECT zestra.account_change($1, -1000000)"),
-          QStringLiteral("SELECT zestra.account_usage($1, -1000000)"),
+          QStringLiteral("SELECT zestra.account_books($1, -1000000, 0)"),
           QStringLiteral("SELECT zestra.statement_counter($1)"),
           QStringLiteral("SELECT zestra.notify_owner($1)"),
           QStringLiteral("UPDATE zestra.accounts SET quota_bytes = 1 WHERE owner = $1")}) {

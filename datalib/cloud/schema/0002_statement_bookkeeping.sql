@@ -1,6 +1,7 @@
--- A statement that writes many records (the first upload sends 400 at a time) takes one change
--- counter value and updates the account and zone rows once, not once per record: repeated
--- updates of one row inside a transaction grow its version chain and made each batch slow.
+-- A statement that writes many records (the first upload sends 400 at a time) gives them one
+-- change counter value and keeps the account's and zones' books once, not once per record:
+-- repeated updates of one row inside a transaction grow its version chain and made each batch
+-- slow.
 --
 -- Records also get an optional creation key, unique per owner: a create sent again after a
 -- connection broke before its answer (or after the client was killed) finds the record the
@@ -15,24 +16,34 @@ DROP TRIGGER records_after ON zestra.records;
 DROP FUNCTION zestra.records_before();
 DROP FUNCTION zestra.records_after();
 
--- Adds `delta_bytes` to the usage of `writer`; raises ZQ001 when a growth passes the quota.
--- False when the account row is gone (an administrator deleting the user).
-CREATE FUNCTION zestra.account_usage(writer name, delta_bytes bigint) RETURNS boolean
+-- The account's books: adds `delta_bytes` to the usage of `writer` and `step` (0 or 1) to its
+-- change counter, holding the account row's lock until the transaction ends; the counter
+-- value, or NULL while an administrator deletes the account and, through it, the user's data.
+-- Raises ZQ001 when a growth passes the quota.
+CREATE FUNCTION zestra.account_books(writer name, delta_bytes bigint, step integer)
+RETURNS bigint
 LANGUAGE plpgsql SECURITY DEFINER SET search_path = pg_catalog, pg_temp
 AS $$
 DECLARE
+    counter bigint;
     used bigint;
     quota bigint;
 BEGIN
+    -- Runs as the administrator: the session's own role must be the writer (or act for it).
+    IF NOT EXISTS (SELECT FROM pg_catalog.pg_roles WHERE rolname = writer) THEN
+        RAISE EXCEPTION 'zestra: % has no cloud account', writer USING ERRCODE = 'ZA001';
+    END IF;
     IF NOT pg_catalog.pg_has_role(session_user, writer, 'MEMBER') THEN
         RAISE EXCEPTION 'zestra: % may not write the records of %', session_user, writer
             USING ERRCODE = '42501';
     END IF;
-    UPDATE zestra.accounts SET usage_bytes = usage_bytes + delta_bytes WHERE owner = writer
-    RETURNING usage_bytes, quota_bytes INTO used, quota;
-    IF used IS NULL THEN
+    UPDATE zestra.accounts
+       SET change_counter = change_counter + step, usage_bytes = usage_bytes + delta_bytes
+     WHERE owner = writer
+    RETURNING change_counter, usage_bytes, quota_bytes INTO counter, used, quota;
+    IF counter IS NULL THEN
         IF session_user <> writer THEN
-            RETURN false;
+            RETURN NULL;
         END IF;
         RAISE EXCEPTION 'zestra: % has no cloud account', writer USING ERRCODE = 'ZA001';
     END IF;
@@ -40,8 +51,15 @@ BEGIN
         RAISE EXCEPTION 'zestra: quota exceeded: % would use % of % bytes', writer, used, quota
             USING ERRCODE = 'ZQ001';
     END IF;
-    RETURN true;
+    RETURN counter;
 END
+$$;
+
+-- Takes the next counter value (the zones' and assets' triggers, deletions).
+CREATE OR REPLACE FUNCTION zestra.account_change(writer name, delta_bytes bigint) RETURNS bigint
+LANGUAGE sql SECURITY DEFINER SET search_path = pg_catalog, pg_temp
+AS $$
+    SELECT zestra.account_books(writer, delta_bytes, 1)
 $$;
 
 -- The rows of one statement share the counter value its first row took. The value is kept in
@@ -107,7 +125,7 @@ RETURNS void
 LANGUAGE plpgsql SECURITY DEFINER SET search_path = pg_catalog, pg_temp
 AS $$
 BEGIN
-    IF zestra.account_usage(writer, delta_bytes) THEN
+    IF zestra.account_books(writer, delta_bytes, 0) IS NOT NULL THEN
         UPDATE zestra.zones AS zone
            SET changed_counter = greatest(zone.changed_counter, changed.latest::bigint)
           FROM jsonb_each_text(zones) AS changed(zone_name, latest)
@@ -183,7 +201,7 @@ CREATE TRIGGER records_deleted AFTER DELETE ON zestra.records
     REFERENCING OLD TABLE AS removed
     FOR EACH STATEMENT EXECUTE FUNCTION zestra.records_deleted();
 
-REVOKE ALL ON FUNCTION zestra.account_usage(name, bigint) FROM PUBLIC;
+REVOKE ALL ON FUNCTION zestra.account_books(name, bigint, integer) FROM PUBLIC;
 REVOKE ALL ON FUNCTION zestra.statement_counter(name) FROM PUBLIC;
 REVOKE ALL ON FUNCTION zestra.records_statement_start() FROM PUBLIC;
 REVOKE ALL ON FUNCTION zestra.records_before() FROM PUBLIC;
