@@ -113,6 +113,8 @@ void CuttingProxy::run()
         }
         if (poll(watched.data(), watched.size(), 50) <= 0)
             continue;
+        // A pair accepted now is watched from the next round on.
+        const size_t watchedPairs = pairs.size();
         if (watched[0].revents & POLLIN) {
             const int client = accept4(m_listener, nullptr, nullptr, SOCK_CLOEXEC);
             const int server = connectToUnixSocket(m_socketPath);
@@ -121,7 +123,7 @@ void CuttingProxy::run()
             else if (client >= 0)
                 close(client);
         }
-        for (size_t index = 0; index < pairs.size(); ++index) {
+        for (size_t index = 0; index < watchedPairs; ++index) {
             Pair& pair = pairs[index];
             const short fromClient = watched[1 + 2 * index].revents;
             const short fromServer = watched[2 + 2 * index].revents;
