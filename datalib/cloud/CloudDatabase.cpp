@@ -217,7 +217,7 @@ bool CloudDatabase::createAll(const QList<CloudRecord>& records, const QList<qsi
     if (!saved)
         return false;
     if (saved->size() != creates.size()) {
-        // Two records of the batch with one key: only the one-by-one path tells them apart.
+        // Every row answers once (two of one key make the server refuse the statement).
         failure = failureOf(CloudFailure::InvalidArguments,
                             QStringLiteral("the batch held one record twice"));
         return false;

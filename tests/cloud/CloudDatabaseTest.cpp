@@ -212,6 +212,28 @@ TEST_F(CloudDatabaseTest, APassedQuotaIsCode25AndLeavesNothingBehind)
     EXPECT_TRUE(changes->changed.isEmpty());
 }
 
+TEST_F(CloudDatabaseTest, ABatchWithOneRecordTwiceIsSavedOneByOneIntoOneRecord)
+{
+    const std::unique_ptr<CloudDatabase> cloud = database();
+    const QList<CloudRecord> batch{CloudRecordMapping::sessionRecord(100, 1),
+                                   CloudRecordMapping::sessionRecord(100, 2),
+                                   CloudRecordMapping::sessionRecord(101, 1)};
+    const QList<CloudRecord> records = saved(*cloud, batch);
+    ASSERT_EQ(records.size(), 3);
+    EXPECT_EQ(records[0].recordName(), records[1].recordName());
+    EXPECT_NE(records[0].recordName(), records[2].recordName());
+
+    CloudFailure failure;
+    const auto changes = cloud->zoneChanges(QStringLiteral("SessionsZone"), 0, failure);
+    ASSERT_TRUE(changes) << failure.message.toStdString();
+    ASSERT_EQ(changes->changed.size(), 2);
+    for (const CloudRecord& record : changes->changed) {
+        if (record.recordName() == records[0].recordName()) {
+            EXPECT_EQ(record.int64(QStringLiteral("tasksCount")), 2);
+        }
+    }
+}
+
 TEST_F(CloudDatabaseTest, ChangesSinceATokenAreExactlyTheLaterOnesAcrossPages)
 {
     const std::unique_ptr<CloudDatabase> cloud = database(1024 * 1024, 3);
