@@ -5,7 +5,6 @@
 #include "cloud/CloudCredentials.h"
 #include "cloud/CloudDataController.h"
 #include "cloud/CloudOperationCache.h"
-#include "cloud/SettingsCloudTokenStore.h"
 #include "services/ConfiguredCloud.h"
 #include "settings/Settings.h"
 #include "store/DataController.h"
@@ -17,9 +16,7 @@ CloudWrites::CloudWrites(DataController& store)
     const QString uri = ConfiguredCloud::uri(settings);
     if (uri.isEmpty())
         return;
-    m_engine = std::make_shared<CloudDataController>(
-        uri, CloudCredentials::password(uri), store, CloudOperationCache::shared(),
-        std::make_shared<SettingsCloudTokenStore>(settings.filePath()));
+    m_engine = ConfiguredCloud::engine(uri, CloudCredentials::password(uri), store, settings);
     store.setCloudSync(m_engine);
 }
 

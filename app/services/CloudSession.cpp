@@ -9,8 +9,6 @@
 #include "cloud/CloudDatabase.h"
 #include "cloud/CloudMigration.h"
 #include "cloud/CloudNotifications.h"
-#include "cloud/CloudOperationCache.h"
-#include "cloud/SettingsCloudTokenStore.h"
 #include "services/ConfiguredCloud.h"
 #include "settings/Settings.h"
 #include "store/DataController.h"
@@ -66,9 +64,7 @@ void CloudSession::start()
     stop();
     if (uri.isEmpty())
         return;
-    m_engine = std::make_shared<CloudDataController>(
-        uri, password, m_store, CloudOperationCache::shared(),
-        std::make_shared<SettingsCloudTokenStore>(m_settings.filePath()));
+    m_engine = ConfiguredCloud::engine(uri, password, m_store, m_settings);
     m_store.setCloudSync(m_engine);
     m_queue.async([this, uri, password] {
         CloudDatabase database(uri, password);

@@ -4,7 +4,10 @@
 #include <QUrlQuery>
 
 #include "cloud/CloudCredentials.h"
+#include "cloud/CloudDataController.h"
 #include "cloud/CloudDatabase.h"
+#include "cloud/CloudOperationCache.h"
+#include "cloud/SettingsCloudTokenStore.h"
 #include "settings/Settings.h"
 
 QString ConfiguredCloud::uri(const Settings& settings)
@@ -28,4 +31,14 @@ std::unique_ptr<CloudDatabase> ConfiguredCloud::open(const Settings& settings)
     if (stored.isEmpty())
         return nullptr;
     return std::make_unique<CloudDatabase>(stored, CloudCredentials::password(stored));
+}
+
+std::shared_ptr<CloudDataController> ConfiguredCloud::engine(const QString& uri,
+                                                             const std::optional<QString>& password,
+                                                             DataController& store,
+                                                             const Settings& settings)
+{
+    return std::make_shared<CloudDataController>(
+        uri, password, store, CloudOperationCache::shared(),
+        std::make_shared<SettingsCloudTokenStore>(settings.filePath()));
 }

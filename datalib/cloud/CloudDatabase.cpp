@@ -147,10 +147,11 @@ bool CloudDatabase::ensureZones(const QStringList& zones, CloudFailure& failure)
 QList<CloudDatabase::SaveOutcome> CloudDatabase::save(const QList<CloudRecord>& records)
 {
     QList<SaveOutcome> outcomes(records.size());
-    QList<qsizetype> creates;
+    // Each create without assets, by its index in `records`, with its creation key.
+    QList<QPair<qsizetype, QString>> creates;
     for (qsizetype index = 0; index < records.size(); ++index) {
-        if (isPlainCreate(records[index]))
-            creates.append(index);
+        if (const std::optional<QString> key = plainCreateKey(records[index]))
+            creates.append({index, *key});
     }
     std::optional<CloudFailure> network;
     QList<bool> done(records.size(), false);
@@ -158,8 +159,8 @@ QList<CloudDatabase::SaveOutcome> CloudDatabase::save(const QList<CloudRecord>& 
         // All in one statement; when the server refuses it, each goes alone to learn which.
         CloudFailure failure;
         if (createAll(records, creates, outcomes, failure)) {
-            for (const qsizetype index : creates)
-                done[index] = true;
+            for (const auto& create : creates)
+                done[create.first] = true;
         } else if (failure.isNetworkFailure()) {
             network = failure;
         }
@@ -186,25 +187,25 @@ QList<CloudDatabase::SaveOutcome> CloudDatabase::save(const QList<CloudRecord>& 
     return outcomes;
 }
 
-bool CloudDatabase::isPlainCreate(const CloudRecord& record)
+std::optional<QString> CloudDatabase::plainCreateKey(const CloudRecord& record)
 {
-    if (!record.recordName().isEmpty() || !CloudRecordMapping::creationKey(record))
-        return false;
+    if (!record.recordName().isEmpty())
+        return std::nullopt;
     for (const CloudField& field : record.fields()) {
         if (field.type == CloudField::Type::Asset)
-            return false;
+            return std::nullopt;
     }
-    return true;
+    return CloudRecordMapping::creationKey(record);
 }
 
-bool CloudDatabase::createAll(const QList<CloudRecord>& records, const QList<qsizetype>& creates,
+bool CloudDatabase::createAll(const QList<CloudRecord>& records,
+                              const QList<QPair<qsizetype, QString>>& creates,
                               QList<SaveOutcome>& outcomes, CloudFailure& failure)
 {
     QJsonArray rows;
     QHash<QString, qsizetype> byKey;
-    for (const qsizetype index : creates) {
+    for (const auto& [index, key] : creates) {
         const CloudRecord& record = records[index];
-        const QString key = *CloudRecordMapping::creationKey(record);
         rows.append(QJsonArray{record.zoneName(), record.recordType(), record.fieldsObject(), key});
         byKey.insert(key, index);
     }

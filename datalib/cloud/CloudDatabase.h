@@ -99,10 +99,13 @@ private:
     std::optional<QList<QStringList>> run(const QString& sql, const QStringList& parameters,
                                           CloudFailure& failure);
     std::optional<SaveOutcome> saveOne(const CloudRecord& record, CloudFailure& failure);
-    static bool isPlainCreate(const CloudRecord& record);
-    // The records at `creates`, inserted together; false (outcomes untouched) when refused.
-    bool createAll(const QList<CloudRecord>& records, const QList<qsizetype>& creates,
-                   QList<SaveOutcome>& outcomes, CloudFailure& failure);
+    // The creation key of a new record without assets, which can go in a batch statement.
+    static std::optional<QString> plainCreateKey(const CloudRecord& record);
+    // The records at the indexes of `creates`, with their creation keys, inserted together;
+    // false (outcomes untouched) when refused.
+    bool createAll(const QList<CloudRecord>& records,
+                   const QList<QPair<qsizetype, QString>>& creates, QList<SaveOutcome>& outcomes,
+                   CloudFailure& failure);
     std::optional<QList<CloudRecord>> readRecords(const QList<QStringList>& rows,
                                                   const QStringList& desiredKeys,
                                                   CloudFailure& failure);
